@@ -1,0 +1,97 @@
+#include "apps/Driver.h"
+
+#include <gmp.h>
+#include <pthread.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <new>
+#include <string>
+
+#include "syntax/Failure.h"
+
+namespace jox {
+namespace {
+
+// Reserved (not committed) stack for the work thread: deep recursion over a
+// nested program uses it; checkStack() stops the run well before its end.
+constexpr std::size_t kWorkStack = std::size_t{1} << 30;
+
+const char* programName = "jox";
+const std::function<void()>* theWork = nullptr;
+int workStatus = 0;
+
+[[noreturn]] void exhausted(const char* what) {
+    std::fflush(stdout);
+    std::string line = std::string(programName) + ": " + what + "\n";
+    ssize_t ignored = write(STDERR_FILENO, line.data(), line.size());
+    (void)ignored;
+    std::_Exit(2);
+}
+
+// GNU MP aborts when an allocation fails; report exhaustion instead.
+void* gmpAlloc(std::size_t n) {
+    void* p = std::malloc(n);
+    if (p == nullptr) exhausted("out of memory");
+    return p;
+}
+void* gmpRealloc(void* old, std::size_t, std::size_t n) {
+    void* p = std::realloc(old, n);
+    if (p == nullptr) exhausted("out of memory");
+    return p;
+}
+void gmpFree(void* p, std::size_t) { std::free(p); }
+
+void* workThread(void*) {
+    initStackLimit();
+    try {
+        (*theWork)();
+        workStatus = 0;
+    } catch (const JoxError& e) {
+        std::fflush(stdout);
+        std::fputs("\nFail: ", stderr);
+        std::fputs(e.what(), stderr);
+        std::fputs("\n", stderr);
+        std::fflush(stderr);
+        workStatus = 1;
+    } catch (const StackExhausted&) {
+        exhausted("program nested too deeply (stack exhausted)");
+    } catch (const std::bad_alloc&) {
+        exhausted("out of memory");
+    } catch (const std::length_error&) {
+        exhausted("out of memory");
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void runMain(const char* program, const std::function<void()>& work) {
+    programName = program;
+    theWork = &work;
+    mp_set_memory_functions(gmpAlloc, gmpRealloc, gmpFree);
+    std::set_new_handler(nullptr);
+    if (isatty(STDOUT_FILENO))
+        std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+    else
+        std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, kWorkStack);
+    pthread_t thread;
+    if (pthread_create(&thread, &attr, workThread, nullptr) != 0) {
+        // No room for the large stack: do the work on this thread instead.
+        workThread(nullptr);
+    } else {
+        pthread_join(thread, nullptr);
+    }
+    pthread_attr_destroy(&attr);
+    std::fflush(stdout);
+    std::exit(workStatus);
+}
+
+}  // namespace jox

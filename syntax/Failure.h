@@ -1,0 +1,46 @@
+// The failure convention shared by both programs.
+//
+// Every error the system raises ends the whole run.  It is thrown as a
+// JoxError holding its message; the program entry catches it once, writes
+// pending standard output, then "\n" "Fail: " message "\n" on standard error,
+// and exits with status 1.  Nothing else catches it.
+//
+// Exhausted memory or stack is not an error of the program being run: it
+// ends the run with a one-line diagnostic and exit status 2 (see
+// apps/Driver.h).  Recursive passes over the tree call checkStack() at every
+// level so that a deeply nested program reaches that diagnostic instead of
+// overflowing the machine stack.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace jox {
+
+struct JoxError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Raised when a recursive pass is about to run out of stack.
+struct StackExhausted : std::exception {
+    const char* what() const noexcept override { return "stack exhausted"; }
+};
+
+// Throws JoxError(message).
+[[noreturn]] void fail(const std::string& message);
+
+// The internal-error text "Erro interno No. <n>." followed by a line break and
+// the request to contact the developers, for states a checked program cannot
+// reach.
+std::string internalError(int number);
+
+// Throws StackExhausted when the current thread has less than a safety margin
+// of stack left.  Cheap enough to call once per level of every recursion.
+void checkStack();
+
+// Records the bounds of the calling thread's stack for checkStack().  Called
+// by the driver on the thread that does the work; checkStack() calls it by
+// itself on a thread that never did.
+void initStackLimit();
+
+}  // namespace jox
