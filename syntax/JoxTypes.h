@@ -66,6 +66,7 @@ using VarReal = DeclOf<1>;    // real
 using VarBool = DeclOf<2>;    // logico
 using VarString = DeclOf<3>;  // string
 using Declaration = std::variant<VarInt, VarReal, VarBool, VarString>;
+using DeclList = std::vector<Declaration>;
 
 // ---------------------------------------------------------------- Factor
 template <int Tag>
