@@ -53,7 +53,7 @@ void* workThread(void*) {
     } catch (const JoxError& e) {
         std::fflush(stdout);
         std::fputs("\nFail: ", stderr);
-        std::fputs(e.what(), stderr);
+        std::fwrite(e.message().data(), 1, e.message().size(), stderr);
         std::fputs("\n", stderr);
         std::fflush(stderr);
         workStatus = 1;

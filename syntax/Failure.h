@@ -18,7 +18,13 @@
 namespace jox {
 
 struct JoxError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    explicit JoxError(const std::string& message) : std::runtime_error(message), message_(message) {}
+    // The whole message; what() stops at the first NUL byte, and a message
+    // may quote one taken from the source text.
+    const std::string& message() const noexcept { return message_; }
+
+private:
+    std::string message_;
 };
 
 // Raised when a recursive pass is about to run out of stack.
