@@ -1,0 +1,456 @@
+// Evaluation of expressions and factors: the operand order, the signs, and
+// the built-in functions.
+#include "eval/EvalExp.h"
+
+#include <cmath>
+
+#include "check/ValueText.h"
+#include "eval/EvalInternal.h"
+#include "syntax/Failure.h"
+
+namespace jox {
+
+using namespace detail;
+
+namespace {
+
+// An operand: a variable is read where it is stored; anything else is
+// computed into the scratch value `which` of this depth.
+const MemValue& operand(const Expression& e, const Memory& m, unsigned d, unsigned which) {
+    if (const auto* f = std::get_if<E_Factor>(&e.v))
+        if (const auto* x = std::get_if<E_Var>(&f->factor->v)) return varRef(m, x->name);
+    return evalInto(e, m, scratch(d, which), d + 1);
+}
+
+const MemValue& operandF(const Factor& f, const Memory& m, unsigned d, unsigned which) {
+    if (const auto* x = std::get_if<E_Var>(&f.v)) return varRef(m, x->name);
+    return factorInto(f, m, scratch(d, which), d + 1);
+}
+
+// Left operand completely, then the right one, then the operation.
+const MemValue& binary(const Expression& left, const Expression& right, const Memory& m, MemValue& out,
+                       unsigned d, OpInto op) {
+    const MemValue& a = operand(left, m, d, 0);
+    const MemValue& b = operand(right, m, d, 1);
+    op(a, b, out);
+    return out;
+}
+
+const MemValue& binaryF(const Expression& left, const Factor& right, const Memory& m, MemValue& out,
+                        unsigned d, OpInto op) {
+    const MemValue& a = operand(left, m, d, 0);
+    const MemValue& b = operandF(right, m, d, 1);
+    op(a, b, out);
+    return out;
+}
+
+// An operator node of kind Node.
+template <class Node>
+const MemValue& node(const Expression& e, const Memory& m, MemValue& out, unsigned d, OpInto op) {
+    const Node& x = *std::get_if<Node>(&e.v);
+    if constexpr (std::is_same_v<decltype(x.right), ExpPtr>)
+        return binary(*x.left, *x.right, m, out, d, op);
+    else
+        return binaryF(*x.left, *x.right, m, out, d, op);
+}
+
+// The element x[e] named by a factor: the index is evaluated, then read.
+const MemValue& elementOf(const E_Vector& x, const Memory& m, unsigned d) {
+    const MemValue& i = operand(*x.index, m, d, 0);
+    return elemRef(m, x.name, indexOf(i));
+}
+
+// ------------------------------------------------------------------ signs
+const MemValue& signedValue(const MemValue& v, const Text& name, bool negative, MemValue& out) {
+    switch (v.v.index()) {
+        case kInt:
+            if (!negative) return v;
+            mpz_neg(intCell(out), intOf(v).get_mpz_t());
+            return out;
+        case kFloat:
+            if (!negative) return v;
+            setFloat(out, -floatOf(v));
+            return out;
+        default:
+            fail(negative ? "Operador negativo atribuido incorretamente a variavel " + name + "."
+                          : "Operador positivo atribuido incorretamente a variavel " + name + ".");
+    }
+}
+
+// +f and -f look at the form of f, not at its value.
+const MemValue& evalSign(const Factor& f, const Memory& m, bool negative, MemValue& out, unsigned d) {
+    switch (f.v.index()) {
+        case alt<E_Int, Factor>: {
+            const Integer& n = std::get_if<E_Int>(&f.v)->value;
+            mpz_ptr r = intCell(out);
+            if (negative)
+                mpz_neg(r, n.get_mpz_t());
+            else
+                mpz_set(r, n.get_mpz_t());
+            return out;
+        }
+        case alt<E_Float, Factor>: {
+            double x = std::get_if<E_Float>(&f.v)->value;
+            setFloat(out, negative ? -x : x);
+            return out;
+        }
+        case alt<E_Var, Factor>: {
+            const Text& name = std::get_if<E_Var>(&f.v)->name;
+            return signedValue(varRef(m, name), name, negative, out);
+        }
+        case alt<E_Vector, Factor>: {
+            const auto& x = *std::get_if<E_Vector>(&f.v);
+            return signedValue(elementOf(x, m, d), x.name, negative, out);
+        }
+        default:
+            fail(negative ? "Operador negativo atribuido incorretamente. "
+                          : "Operador positivo atribuido incorretamente. ");
+    }
+}
+
+// ------------------------------------------------------ built-in arguments
+// A text argument: a text literal, or a variable or element holding a text.
+// Two arguments of one call use the scratch values of depths d and d + 1.
+const Text& evalStrArg(const Factor& f, const Memory& m, unsigned d) {
+    const MemValue* v;
+    if (const auto* s = std::get_if<E_Str>(&f.v)) return s->value;
+    if (const auto* x = std::get_if<E_Var>(&f.v))
+        v = &varRef(m, x->name);
+    else if (const auto* e = std::get_if<E_Vector>(&f.v))
+        v = &elementOf(*e, m, d);
+    else
+        fail("Erro Interno no. 107.");
+    if (v->v.index() != kStr) fail("Erro Interno no. 108.");
+    return strOf(*v);
+}
+
+// A count or position argument: an integer literal, or a variable or element
+// holding an integer.  The value stays unbounded: the range checks compare it
+// as it is.
+const Integer& evalIntArg(const Factor& f, const Memory& m, unsigned d) {
+    const MemValue* v;
+    if (const auto* n = std::get_if<E_Int>(&f.v)) return n->value;
+    if (const auto* x = std::get_if<E_Var>(&f.v))
+        v = &varRef(m, x->name);
+    else if (const auto* e = std::get_if<E_Vector>(&f.v))
+        v = &elementOf(*e, m, d);
+    else
+        fail("Argumento com valor invalido.");
+    if (v->v.index() != kInt) fail("Erro Interno no. 110.");
+    return intOf(*v);
+}
+
+// The argument of a numeric built-in, as a double.
+double realArg(const Expression& e, const Memory& m, unsigned d) {
+    const MemValue& v = evalInto(e, m, scratch(d, 0), d + 1);
+    switch (v.v.index()) {
+        case kInt: return intToReal(intOf(v));
+        case kFloat: return floatOf(v);
+        default: fail("Erro Interno no. 106.");
+    }
+}
+
+int sgn(const Integer& n) { return mpz_sgn(n.get_mpz_t()); }
+
+// min(n, limit) for a non-negative n.
+std::size_t clampCount(const Integer& n, std::size_t limit) {
+    mpz_srcptr z = n.get_mpz_t();
+    if (!mpz_fits_ulong_p(z)) return limit;
+    unsigned long v = mpz_get_ui(z);
+    return v < limit ? v : limit;
+}
+
+const char* textOrder(const Text& a, const Text& b) {
+    int c = a.compare(b);
+    return c > 0 ? "maior" : c < 0 ? "menor" : "igual";
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// formatar: the value text of x cut (never rounded) to n digits after the
+// point, padded with zeros.
+Text form(double x, const Integer& n) {
+    Text t = realText(x);
+    std::size_t d = 0;
+    while (d < t.size() && isDigit(t[d])) ++d;
+    if (d >= t.size() || t[d] != '.') fail("Numero invalido na funcao formatar.");
+    std::size_t f = d + 1;
+    while (f < t.size() && isDigit(t[f])) ++f;
+    if (sgn(n) <= 0) fail("Indice incorreto na funcao formatar.");
+    if (!mpz_fits_ulong_p(n.get_mpz_t())) throw std::bad_alloc();
+    std::size_t count = mpz_get_ui(n.get_mpz_t());
+    checkAffordable(count, 1);
+    checkAffordable(d + 1 + count, 1);
+    Text out;
+    out.reserve(d + 1 + count);
+    out.append(t, 0, d + 1);
+    std::size_t have = f - (d + 1);
+    std::size_t take = have < count ? have : count;
+    out.append(t, d + 1, take);
+    out.append(count - take, '0');
+    return out;
+}
+
+const double kPi = 3.141592653589793;
+
+void setText(MemValue& out, const Text& a, std::size_t from, std::size_t count) {
+    Text& r = strCell(out);
+    if (&r == &a) {  // the argument is the value being replaced
+        r = a.substr(from, count);
+        return;
+    }
+    r.assign(a, from, count);
+}
+
+// The built-in functions and the literals.
+const MemValue& computeFactor(const Factor& f, const Memory& m, MemValue& out, unsigned d) {
+    auto str = [&](const char* s) -> const MemValue& {
+        strCell(out) = s;
+        return out;
+    };
+    auto real = [&](double x) -> const MemValue& {
+        setFloat(out, x);
+        return out;
+    };
+    return std::visit(
+        overloaded{
+            [&](const E_Int& x) -> const MemValue& {
+                mpz_set(intCell(out), x.value.get_mpz_t());
+                return out;
+            },
+            [&](const E_Boolean& x) -> const MemValue& {
+                setBool(out, x.value);
+                return out;
+            },
+            [&](const E_Var& x) -> const MemValue& { return varRef(m, x.name); },
+            [&](const E_Vector& x) -> const MemValue& { return elementOf(x, m, d); },
+            [&](const E_Float& x) -> const MemValue& { return real(x.value); },
+            [&](const E_Str& x) -> const MemValue& {
+                strCell(out) = x.value;
+                return out;
+            },
+            [&](const E_Par& x) -> const MemValue& { return evalInto(*x.arg, m, out, d + 1); },
+            [&](const E_Pos& x) -> const MemValue& { return evalSign(*x.arg, m, false, out, d); },
+            [&](const E_Neg& x) -> const MemValue& { return evalSign(*x.arg, m, true, out, d); },
+            [&](const E_StrComp& x) -> const MemValue& {
+                std::size_t n = evalStrArg(*x.arg, m, d).size();
+                mpz_set_ui(intCell(out), n);
+                return out;
+            },
+            [&](const E_StrConcat& x) -> const MemValue& {
+                const Text& a = evalStrArg(*x.first, m, d);
+                const Text& b = evalStrArg(*x.second, m, d + 1);
+                checkAffordable(a.size() + b.size(), 1);
+                Text& r = strCell(out);
+                if (&r == &a) {  // s <- strconcat(s, t) grows s in place
+                    if (&b == &a) {
+                        r.append(r);
+                    } else {
+                        r.append(b);
+                    }
+                    return out;
+                }
+                Text joined;
+                joined.reserve(a.size() + b.size());
+                joined.append(a).append(b);
+                r.swap(joined);
+                return out;
+            },
+            [&](const E_StrCompara& x) -> const MemValue& {
+                const Text& a = evalStrArg(*x.first, m, d);
+                const Text& b = evalStrArg(*x.second, m, d + 1);
+                return str(textOrder(a, b));
+            },
+            [&](const E_StrNPrim& x) -> const MemValue& {
+                const Text& a = evalStrArg(*x.first, m, d);
+                const Integer& n = evalIntArg(*x.second, m, d + 1);
+                if (sgn(n) < 0) fail("Indice inexistente na funcao strenprim.");
+                setText(out, a, 0, clampCount(n, a.size()));
+                return out;
+            },
+            [&](const E_StrNResto& x) -> const MemValue& {
+                const Text& a = evalStrArg(*x.first, m, d);
+                const Integer& n = evalIntArg(*x.second, m, d + 1);
+                if (sgn(n) < 0) fail("Indice inexistente na funcao strnresto.");
+                setText(out, a, clampCount(n, a.size()), Text::npos);
+                return out;
+            },
+            [&](const E_StrUlt& x) -> const MemValue& {
+                const Text& a = evalStrArg(*x.arg, m, d);
+                if (a.empty()) fail("String vazia na funcao strult.");
+                setText(out, a, a.size() - 1, 1);
+                return out;
+            },
+            [&](const E_StrCopia& x) -> const MemValue& {
+                const Text& a = evalStrArg(*x.arg, m, d);
+                setText(out, a, 0, Text::npos);
+                return out;
+            },
+            [&](const E_StrPrim& x) -> const MemValue& {
+                const Text& a = evalStrArg(*x.arg, m, d);
+                if (a.empty()) fail("String vazia na funcao strprim.");
+                setText(out, a, 0, 1);
+                return out;
+            },
+            [&](const E_StrCalda& x) -> const MemValue& {
+                const Text& a = evalStrArg(*x.arg, m, d);
+                if (a.empty()) fail("String vazia na funcao strresto.");
+                setText(out, a, 1, Text::npos);
+                return out;
+            },
+            [&](const E_StrElem& x) -> const MemValue& {
+                const Text& a = evalStrArg(*x.first, m, d);
+                const Integer& i = evalIntArg(*x.second, m, d + 1);
+                if (sgn(i) >= 0 && clampCount(i, a.size()) >= a.size())
+                    fail("String com tamanho inferior ao indice na funcao strelem.");
+                if (sgn(i) < 0) fail("Indice inexistente na funcao strelem.");
+                setText(out, a, mpz_get_ui(i.get_mpz_t()), 1);
+                return out;
+            },
+            [&](const E_RaizQuad& x) -> const MemValue& {
+                double v = realArg(*x.arg, m, d);
+                if (!(v >= 0.0)) fail("Numero negativo na funcao raiz.");
+                return real(std::sqrt(v));
+            },
+            [&](const E_Seno& x) -> const MemValue& { return real(std::sin(realArg(*x.arg, m, d))); },
+            [&](const E_Coseno& x) -> const MemValue& { return real(std::cos(realArg(*x.arg, m, d))); },
+            [&](const E_Tangente& x) -> const MemValue& { return real(std::tan(realArg(*x.arg, m, d))); },
+            [&](const E_Exp& x) -> const MemValue& { return real(std::exp(realArg(*x.arg, m, d))); },
+            [&](const E_Log& x) -> const MemValue& {
+                double v = realArg(*x.arg, m, d);
+                if (!(v >= 0.0)) fail("Numero negativo na funcao log.");
+                return real(std::log(v));
+            },
+            [&](const E_Pi&) -> const MemValue& { return real(kPi); },
+            [&](const E_Abs& x) -> const MemValue& {
+                const MemValue& v = evalInto(*x.arg, m, scratch(d, 0), d + 1);
+                if (v.v.index() == kInt) {
+                    mpz_abs(intCell(out), intOf(v).get_mpz_t());
+                    return out;
+                }
+                if (v.v.index() == kFloat) return real(std::fabs(floatOf(v)));
+                fail(internalError(145));
+            },
+            [&](const E_RealInt& x) -> const MemValue& {
+                const MemValue& v = evalInto(*x.arg, m, scratch(d, 0), d + 1);
+                if (v.v.index() != kFloat) fail("Erro Interno no. 105.");
+                Integer r = roundReal(floatOf(v));
+                mpz_swap(intCell(out), r.get_mpz_t());
+                return out;
+            },
+            [&](const E_IntReal& x) -> const MemValue& { return real(realArg(*x.arg, m, d)); },
+            [&](const E_Formatar& x) -> const MemValue& {
+                double v = realArg(*x.number, m, d);
+                const Integer& n = evalIntArg(*x.count, m, d + 1);
+                strCell(out) = form(v, n);
+                return out;
+            },
+        },
+        f.v);
+}
+
+}  // namespace
+
+namespace detail {
+
+ScratchPool scratchPool;
+SpareIntegers spareIntegers;
+
+void ScratchPool::grow(std::size_t i) {
+    while (size_ <= i) {
+        chunks_.push_back(std::make_unique<MemValue[]>(kChunk));
+        for (std::size_t k = 0; k < kChunk; ++k) chunks_.back()[k].v.emplace<M_Garbage>();
+        size_ += kChunk;
+    }
+}
+
+const MemValue& factorInto(const Factor& f, const Memory& m, MemValue& out, unsigned d) {
+    // Literals and names first: they are most of the factors a program runs.
+    switch (f.v.index()) {
+        case alt<E_Int, Factor>: mpz_set(intCell(out), std::get_if<E_Int>(&f.v)->value.get_mpz_t()); return out;
+        case alt<E_Var, Factor>: return varRef(m, std::get_if<E_Var>(&f.v)->name);
+        case alt<E_Vector, Factor>: return elementOf(*std::get_if<E_Vector>(&f.v), m, d);
+        case alt<E_Float, Factor>: setFloat(out, std::get_if<E_Float>(&f.v)->value); return out;
+        default: return computeFactor(f, m, out, d);
+    }
+}
+
+const MemValue& evalInto(const Expression& e, const Memory& m, MemValue& out, unsigned d) {
+    checkStack();
+    switch (e.v.index()) {
+        case alt<E_Factor, Expression>: return factorInto(*std::get_if<E_Factor>(&e.v)->factor, m, out, d);
+        case alt<E_Mais, Expression>: return node<E_Mais>(e, m, out, d, plusInto);
+        case alt<E_Menos, Expression>: return node<E_Menos>(e, m, out, d, minusInto);
+        case alt<E_Prod, Expression>: return node<E_Prod>(e, m, out, d, timesInto);
+        case alt<E_Div, Expression>: return node<E_Div>(e, m, out, d, divInto);
+        case alt<E_IDiv, Expression>: return node<E_IDiv>(e, m, out, d, idivInto);
+        case alt<E_Igual, Expression>: return node<E_Igual>(e, m, out, d, eqInto);
+        case alt<E_Maior, Expression>: return node<E_Maior>(e, m, out, d, gtInto);
+        case alt<E_Menor, Expression>: return node<E_Menor>(e, m, out, d, ltInto);
+        case alt<E_Maiorig, Expression>: return node<E_Maiorig>(e, m, out, d, geqInto);
+        case alt<E_Menorig, Expression>: return node<E_Menorig>(e, m, out, d, leqInto);
+        case alt<E_Dif, Expression>: return node<E_Dif>(e, m, out, d, neqInto);
+        case alt<E_E, Expression>: return node<E_E>(e, m, out, d, andInto);
+        case alt<E_Ou, Expression>: return node<E_Ou>(e, m, out, d, orInto);
+        case alt<E_Nao, Expression>: {
+            const MemValue& v = evalInto(*std::get_if<E_Nao>(&e.v)->arg, m, scratch(d, 0), d + 1);
+            if (v.v.index() != kBool) failOperands();
+            setBool(out, !boolOf(v));
+            return out;
+        }
+        case alt<E_Resto, Expression>: return node<E_Resto>(e, m, out, d, restoInto);
+        case alt<E_Pot, Expression>: return node<E_Pot>(e, m, out, d, potInto);
+        default:  // E_IPot, the last one
+            static_assert(alt<E_IPot, Expression> == std::variant_size_v<decltype(Expression::v)> - 1);
+            return node<E_IPot>(e, m, out, d, ipotInto);
+    }
+}
+
+}  // namespace detail
+
+MemValue evalExp(const Expression& exp, const Memory& memory) {
+    MemValue out{M_Garbage{}};
+    const MemValue& v = evalInto(exp, memory, out, 0);
+    if (&v == &out) return out;
+    return v;
+}
+
+MemValue evalFactor(const Factor& factor, const Memory& memory) {
+    checkStack();
+    MemValue out{M_Garbage{}};
+    const MemValue& v = factorInto(factor, memory, out, 0);
+    if (&v == &out) return out;
+    return v;
+}
+
+namespace {
+
+// A comparison as a truth value, without making a value of it first.
+template <class Node>
+bool comparison(const Expression& e, const Memory& m, Rel rel) {
+    checkStack();
+    const Node& x = *std::get_if<Node>(&e.v);
+    const MemValue& a = operand(*x.left, m, 0, 0);
+    const MemValue& b = operand(*x.right, m, 0, 1);
+    return relate(rel, a, b);
+}
+
+}  // namespace
+
+bool evalCondition(const Expression& cond, const Memory& memory) {
+    switch (cond.v.index()) {
+        case alt<E_Igual, Expression>: return comparison<E_Igual>(cond, memory, Rel::Eq);
+        case alt<E_Dif, Expression>: return comparison<E_Dif>(cond, memory, Rel::Neq);
+        case alt<E_Maior, Expression>: return comparison<E_Maior>(cond, memory, Rel::Gt);
+        case alt<E_Menor, Expression>: return comparison<E_Menor>(cond, memory, Rel::Lt);
+        case alt<E_Maiorig, Expression>: return comparison<E_Maiorig>(cond, memory, Rel::Geq);
+        case alt<E_Menorig, Expression>: return comparison<E_Menorig>(cond, memory, Rel::Leq);
+        default: break;
+    }
+    // Nothing holds the top scratch value between two commands.
+    const MemValue& v = evalInto(cond, memory, scratch(0, 0), 1);
+    if (v.v.index() == kBool) return boolOf(v);
+    return boolOf(evalEq(v, MemValue{M_Boolean{true}}));
+}
+
+}  // namespace jox

@@ -1,0 +1,211 @@
+// Internal to the evaluator: the fast paths that evaluate without copying
+// values out of the memory, the messages several files share, and the size
+// guards of values too large to build.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+#include <new>
+#include <type_traits>
+#include <variant>
+
+#include "eval/EvalExp.h"
+#include "syntax/JoxTypes.h"
+
+namespace jox::detail {
+
+// The position of alternative T in the variant type V, for switches over
+// index() that stay right if a family's order changes.
+template <class T, class V>
+struct AltIndex;
+template <class T, class... Ts>
+struct AltIndex<T, std::variant<Ts...>> {
+    static constexpr std::size_t value = [] {
+        std::size_t i = 0;
+        bool found = false;
+        ((found = found || std::is_same_v<T, Ts>, i += found ? 0 : 1), ...);
+        return i;
+    }();
+};
+template <class T, class Family>
+inline constexpr std::size_t alt = AltIndex<T, decltype(Family::v)>::value;
+
+// Positions of the alternatives of MemValue.
+inline constexpr std::size_t kInt = alt<M_Int, MemValue>;
+inline constexpr std::size_t kBool = alt<M_Boolean, MemValue>;
+inline constexpr std::size_t kVar = alt<M_Var, MemValue>;
+inline constexpr std::size_t kVec = alt<M_Vector, MemValue>;
+inline constexpr std::size_t kFloat = alt<M_Float, MemValue>;
+inline constexpr std::size_t kStr = alt<M_Str, MemValue>;
+inline constexpr std::size_t kGarbage = alt<M_Garbage, MemValue>;
+
+inline const Integer& intOf(const MemValue& v) { return std::get_if<M_Int>(&v.v)->value; }
+inline double floatOf(const MemValue& v) { return std::get_if<M_Float>(&v.v)->value; }
+inline const Text& strOf(const MemValue& v) { return std::get_if<M_Str>(&v.v)->value; }
+inline bool boolOf(const MemValue& v) { return std::get_if<M_Boolean>(&v.v)->value; }
+
+// The value of `exp`: a reference into the memory for a variable or an
+// element, else to `out`, which receives the computed value.  `out` may hold
+// an older value whose storage the result reuses (an integer's limbs, a
+// text's buffer); it may even be the memory cell that the value will be
+// stored into, since it is written only after every operand has been read.
+// The operands of a node are computed into the scratch values of `depth`,
+// and its children evaluated at depth + 1, so no temporary is allocated once
+// the scratch values have grown to the sizes a program needs.
+const MemValue& evalInto(const Expression& exp, const Memory& memory, MemValue& out, unsigned depth);
+const MemValue& factorInto(const Factor& factor, const Memory& memory, MemValue& out, unsigned depth);
+
+// Scratch value `which` (0 or 1) of nesting depth `depth`.  Callers at the
+// top of a command use scratch(0, k) and evaluate at depth 1.  The values
+// live in chunks that never move, so a reference stays valid while deeper
+// levels grow the pool.
+class ScratchPool {
+public:
+    MemValue& at(std::size_t i) {
+        if (i >= size_) grow(i);
+        return chunks_[i / kChunk][i % kChunk];
+    }
+
+private:
+    static constexpr std::size_t kChunk = 256;
+    void grow(std::size_t i);
+    std::vector<std::unique_ptr<MemValue[]>> chunks_;
+    std::size_t size_ = 0;
+};
+extern ScratchPool scratchPool;
+inline MemValue& scratch(unsigned depth, unsigned which) {
+    return scratchPool.at(2 * std::size_t{depth} + which);
+}
+
+// The comparisons, as a truth value.
+enum class Rel { Eq, Neq, Gt, Lt, Geq, Leq };
+bool relate(Rel rel, const MemValue& a, const MemValue& b);
+
+// The operations, writing the result into `out` (which may alias an operand).
+using OpInto = void (*)(const MemValue&, const MemValue&, MemValue&);
+void plusInto(const MemValue& a, const MemValue& b, MemValue& out);
+void minusInto(const MemValue& a, const MemValue& b, MemValue& out);
+void timesInto(const MemValue& a, const MemValue& b, MemValue& out);
+void divInto(const MemValue& a, const MemValue& b, MemValue& out);
+void idivInto(const MemValue& a, const MemValue& b, MemValue& out);
+void restoInto(const MemValue& a, const MemValue& b, MemValue& out);
+void potInto(const MemValue& a, const MemValue& b, MemValue& out);
+void ipotInto(const MemValue& a, const MemValue& b, MemValue& out);
+void eqInto(const MemValue& a, const MemValue& b, MemValue& out);
+void neqInto(const MemValue& a, const MemValue& b, MemValue& out);
+void gtInto(const MemValue& a, const MemValue& b, MemValue& out);
+void ltInto(const MemValue& a, const MemValue& b, MemValue& out);
+void geqInto(const MemValue& a, const MemValue& b, MemValue& out);
+void leqInto(const MemValue& a, const MemValue& b, MemValue& out);
+void andInto(const MemValue& a, const MemValue& b, MemValue& out);
+void orInto(const MemValue& a, const MemValue& b, MemValue& out);
+
+// Setting `out` to a value of one kind, reusing its storage when it already
+// holds that kind.  A scratch value that holds an integer one time and a real
+// the next would otherwise give its limbs back and allocate them again every
+// time: an integer that makes room for another kind is kept aside, and the
+// next integer takes it over, limbs included.
+class SpareIntegers {
+public:
+    void keep(MemValue& v) {
+        if (v.v.index() == kInt && list_.size() < kMax)
+            list_.push_back(std::move(std::get_if<M_Int>(&v.v)->value));
+    }
+    void becomeInt(MemValue& v) {
+        if (list_.empty()) {
+            v.v.emplace<M_Int>();
+            return;
+        }
+        v.v.emplace<M_Int>(M_Int{std::move(list_.back())});
+        list_.pop_back();
+    }
+
+private:
+    static constexpr std::size_t kMax = 64;
+    std::vector<Integer> list_;
+};
+extern SpareIntegers spareIntegers;
+
+inline mpz_ptr intCell(MemValue& out) {
+    if (out.v.index() != kInt) spareIntegers.becomeInt(out);
+    return std::get_if<M_Int>(&out.v)->value.get_mpz_t();
+}
+inline void setFloat(MemValue& out, double d) {
+    if (auto* f = std::get_if<M_Float>(&out.v)) {
+        f->value = d;
+        return;
+    }
+    spareIntegers.keep(out);
+    out.v.emplace<M_Float>(M_Float{d});
+}
+inline void setBool(MemValue& out, bool b) {
+    if (auto* f = std::get_if<M_Boolean>(&out.v)) {
+        f->value = b;
+        return;
+    }
+    spareIntegers.keep(out);
+    out.v.emplace<M_Boolean>(M_Boolean{b});
+}
+inline Text& strCell(MemValue& out) {
+    if (out.v.index() != kStr) {
+        spareIntegers.keep(out);
+        out.v.emplace<M_Str>();
+    }
+    return std::get_if<M_Str>(&out.v)->value;
+}
+
+[[noreturn]] void failUnset(const Text& name);
+[[noreturn]] void failNoVariable();  // "Erro Interno No. 101." + contact line
+
+// seekVarValue / seekVectorValue for names held by the tree.
+inline const MemValue& varRef(const Memory& memory, const Text& name) {
+    std::size_t slot = memory.findNode(name);
+    if (slot == Memory::npos) failNoVariable();
+    const MemValue& v = memory.valueAt(slot);
+    if (v.v.index() == kGarbage) failUnset(name);
+    return v;
+}
+const MemValue& elemRef(const Memory& memory, const Text& name, const Integer& index);
+
+// evalInto, reading a variable where it is stored without going through the
+// dispatch.
+inline const MemValue& evalTo(const Expression& e, const Memory& m, MemValue& out, unsigned d) {
+    if (const auto* f = std::get_if<E_Factor>(&e.v))
+        if (const auto* x = std::get_if<E_Var>(&f->factor->v)) return varRef(m, x->name);
+    return evalInto(e, m, out, d);
+}
+
+// The integer inside an evaluated vector index (an internal error, No. 141,
+// when the index is not an integer: the check makes that unreachable).
+const Integer& indexOf(const MemValue& index);
+
+// The 0-based position of `index` in a vector or text of `count` elements,
+// or false when the index is outside 0 .. count-1.
+bool position(const Integer& index, std::size_t count, std::size_t& out);
+
+// The element `index` of the vector at `slot` for a store, after the bounds
+// check ("Vetor NAME[INDEX] indexado fora dos limites.").
+MemValue& elemForStore(Memory& memory, std::size_t slot, const Text& name, const Integer& index);
+
+// The slot of the vector `name` for a store: the first vector entry of that
+// name, or "Erro Interno N0. 103." + contact line.
+std::size_t vectorSlotForStore(const Memory& memory, const Text& name);
+
+[[noreturn]] void failUnsetElem(const Text& name, const Integer& index);
+[[noreturn]] void failOutOfBounds(const Text& name, const Integer& index);
+// An operand pair outside the operation tables.
+[[noreturn]] void failOperands();
+
+// "Erro Interno No. N." etc. followed by the contact line.
+std::string withContactLine(const std::string& first);
+
+// Values too large to build are memory exhaustion: std::bad_alloc, thrown
+// before anything is allocated.  Texts and vectors hold at most 2^31 - 1
+// elements (their positions are 32-bit in the language) and at most half the
+// machine's memory; integers at most 2^35 bits.
+constexpr std::size_t kMaxElements = 0x7fffffff;
+constexpr std::size_t kMaxIntBits = std::size_t{1} << 35;
+void checkAffordable(std::size_t count, std::size_t elementBytes);
+
+}  // namespace jox::detail

@@ -1,0 +1,264 @@
+// Command execution on the console, the loop runners and the program run.
+#include "eval/EvalProgram.h"
+
+#include <cstdio>
+
+#include "check/CheckProgram.h"
+#include "check/ValueText.h"
+#include "eval/EvalInternal.h"
+#include "syntax/Failure.h"
+
+namespace jox {
+
+using namespace detail;
+
+namespace {
+
+// What one command leaves behind: the mode, and whether the rest of its list
+// is skipped.
+struct Outcome {
+    Mode mode;
+    bool leave;
+};
+
+void write(const Text& s) { std::fwrite(s.data(), 1, s.size(), stdout); }
+
+MemValue& top(unsigned which) { return scratch(0, which); }
+
+// ++ and -- change the stored integer in place.
+void step(Memory& m, const Variable& target, bool up) {
+    const MemValue* cell;
+    if (const auto* s = std::get_if<Simple>(&target)) {
+        cell = &varRef(m, s->name);
+    } else {
+        const auto& x = std::get<Vector>(target);
+        const MemValue& index = evalTo(*x.index, m, top(0), 1);
+        cell = &elemRef(m, x.name, indexOf(index));
+    }
+    // The cell lives in `m`, which this command may change.
+    MemValue& v = const_cast<MemValue&>(*cell);
+    if (v.v.index() != kInt) {  // unreachable after the check
+        MemValue one{M_Int{1}};
+        MemValue r = up ? evalPlus(v, one) : evalMinus(v, one);
+        v = std::move(r);
+        return;
+    }
+    mpz_ptr z = std::get_if<M_Int>(&v.v)->value.get_mpz_t();
+    if (up)
+        mpz_add_ui(z, z, 1);
+    else
+        mpz_sub_ui(z, z, 1);
+}
+
+// The value is computed straight into the cell it is stored in, reusing the
+// cell's storage; the cell is written only once every operand has been read.
+void assign(Memory& m, const Variable& target, const Expression& valueExp) {
+    if (const auto* s = std::get_if<Simple>(&target)) {
+        std::size_t slot = m.findNode(s->name);
+        if (slot == Memory::npos) {  // not declared: appended, as evalUpdate does
+            evalUpdate(m, s->name, evalExp(valueExp, m));
+            return;
+        }
+        MemValue& cell = m.valueAt(slot);
+        const MemValue& v = evalTo(valueExp, m, cell, 1);
+        if (&v != &cell) cell = v;
+        return;
+    }
+    const auto& x = std::get<Vector>(target);
+    const MemValue& iv = evalTo(*x.index, m, top(0), 1);  // the index before the value
+    const Integer& index = indexOf(iv);
+    std::size_t slot = m.findNode(x.name);
+    auto* vec = slot == Memory::npos ? nullptr : std::get_if<M_Vector>(&m.valueAt(slot).v);
+    std::size_t i;
+    if (vec == nullptr || !position(index, vec->elems.size(), i)) {
+        // The bounds are checked when the value is stored, after it is
+        // computed: a failing value is reported first.
+        const MemValue& v = evalTo(valueExp, m, top(1), 1);
+        evalVectorUpdate(m, x.name, v, index);
+        return;
+    }
+    MemValue& cell = vec->elems[i];
+    const MemValue& v = evalTo(valueExp, m, cell, 1);
+    if (&v != &cell) cell = v;
+}
+
+void leia(Memory& m, const Expression& target, const DeclList& decls) {
+    const auto* ef = std::get_if<E_Factor>(&target.v);
+    const Factor* f = ef ? ef->factor.get() : nullptr;
+    if (const auto* x = f ? std::get_if<E_Var>(&f->v) : nullptr) {
+        Text line = readInputLine();
+        MemValue value{M_Garbage{}};
+        switch (getVarType(x->name, decls)) {
+            case T_INT: value = getReadInt(line, x->name); break;
+            case T_REAL: value = getReadFloat(line, x->name); break;
+            case T_STRING: value = MemValue{M_Str{std::move(line)}}; break;
+            default: fail(internalError(104));
+        }
+        evalUpdate(m, x->name, std::move(value));
+        return;
+    }
+    if (const auto* x = f ? std::get_if<E_Vector>(&f->v) : nullptr) {
+        Text line = readInputLine();
+        const MemValue& iv = evalTo(*x->index, m, top(0), 1);
+        const Integer& index = indexOf(iv);
+        MemValue value{M_Garbage{}};
+        switch (getVarType(x->name, decls)) {
+            case T_INTVECTOR: value = getReadIntVector(line, x->name, *x->index); break;
+            case T_REALVECTOR: value = getReadFloatVector(line, x->name, *x->index); break;
+            case T_STRINGVECTOR: value = MemValue{M_Str{std::move(line)}}; break;
+            default: fail(internalError(109));
+        }
+        evalVectorUpdate(m, x->name, std::move(value), index);
+        return;
+    }
+    fail(internalError(147));  // a target that is not a variable: refused by the parser
+}
+
+// Each value is written as soon as it is computed: a later failing
+// expression leaves the earlier values written.
+void imprima(const Memory& m, const ExpList& items) {
+    for (const ExpPtr& e : items) {
+        const MemValue& v = evalTo(*e, m, top(0), 1);
+        switch (checkMemType(v)) {  // no type for a vector: the checker's internal error
+            case T_INT: write(intText(intOf(v))); break;
+            case T_REAL: write(realText(floatOf(v))); break;
+            case T_STRING: write(strOf(v)); break;
+            case T_GARBAGE: failUnset(fromExpExp(*e));
+            default: fail("Tipo n\xE3o permitido em impress\xE3o: " + fromExpExp(*e) + ".");
+        }
+    }
+}
+
+Outcome runCommand(const Command& c, Memory& m, const DeclList& decls, long depth, Mode mode);
+
+// A conditional's branch: "n" leaves the enclosing list too, "c" leaves it
+// in mode "s", "s" and "t" carry on.
+Outcome afterBranch(Mode r) {
+    if (r == Mode::Break) return {Mode::Break, true};
+    if (r == Mode::Continue) return {Mode::Normal, true};
+    return {r, false};
+}
+
+// A one-command list: the initial command and the step of para.
+Mode runOne(const Command& c, Memory& m, const DeclList& decls, ControlState st) {
+    if (st.mode == Mode::Exit) return Mode::Exit;
+    return runCommand(c, m, decls, st.depth, st.mode).mode;
+}
+
+Outcome runCommand(const Command& c, Memory& m, const DeclList& decls, long depth, Mode mode) {
+    const auto& v = c.v;
+    switch (v.index()) {
+        case alt<Atrib, Command>: {
+            const auto& x = *std::get_if<Atrib>(&v);
+            assign(m, x.target, *x.value);
+            return {mode, false};
+        }
+        case alt<E_Se, Command>: {
+            const auto& x = *std::get_if<E_Se>(&v);
+            if (!evalCondition(*x.cond, m)) return {mode, false};
+            return afterBranch(evalCmd(x.then, m, decls, {depth, mode}));
+        }
+        case alt<E_Senao, Command>: {
+            const auto& x = *std::get_if<E_Senao>(&v);
+            const CmdList& branch = evalCondition(*x.cond, m) ? x.then : x.otherwise;
+            return afterBranch(evalCmd(branch, m, decls, {depth, mode}));
+        }
+        case alt<E_Enquanto, Command>: {
+            const auto& x = *std::get_if<E_Enquanto>(&v);
+            return {execEnquanto(*x.cond, x.body, m, decls, {depth, mode}), false};
+        }
+        case alt<E_Faca, Command>: {  // the first pass, then the runner
+            const auto& x = *std::get_if<E_Faca>(&v);
+            Mode first = evalCmd(x.body, m, decls, {depth + 1, mode});
+            return {execFaca(x.body, *x.cond, m, decls, {depth, first}), false};
+        }
+        case alt<E_Para, Command>: {  // the initial command at this depth, then the runner
+            const auto& x = *std::get_if<E_Para>(&v);
+            Mode afterInit = runOne(*x.init, m, decls, {depth, mode});
+            return {execPara(*x.cond, *x.step, x.body, m, decls, {depth, afterInit}), false};
+        }
+        case alt<E_Leia, Command>:
+            leia(m, *std::get_if<E_Leia>(&v)->target, decls);
+            return {mode, false};
+        case alt<E_Imprima, Command>:
+            imprima(m, std::get_if<E_Imprima>(&v)->items);
+            return {mode, false};
+        case alt<E_Incr, Command>:
+            step(m, std::get_if<E_Incr>(&v)->target, true);
+            return {mode, false};
+        case alt<E_Decr, Command>:
+            step(m, std::get_if<E_Decr>(&v)->target, false);
+            return {mode, false};
+        case alt<E_Saia, Command>:
+            return {Mode::Exit, true};
+        case alt<E_Continue, Command>:
+            if (depth == 0) fail("Comando continue utilizado em local improprio.");
+            return {Mode::Continue, true};
+        case alt<E_Pare, Command>:
+            if (depth == 0) fail("Comando pare utilizado em local improprio.");
+            return {Mode::Break, true};
+        default:
+            // The para forms of the flowchart and the annotated commands are
+            // run by the flowchart run only.
+            fail(internalError(146));
+    }
+}
+
+// The loop shared by enquanto and faca: test, body, test, body ...
+Mode loop(const Expression& cond, const CmdList& body, Memory& m, const DeclList& decls,
+          ControlState st) {
+    Mode mode = st.mode;
+    for (;;) {
+        if (mode == Mode::Exit) return Mode::Exit;
+        if (mode == Mode::Break) return Mode::Normal;
+        if (!evalCondition(cond, m)) return Mode::Normal;
+        mode = evalCmd(body, m, decls, {st.depth + 1, Mode::Normal});
+    }
+}
+
+}  // namespace
+
+Mode evalCmd(const CmdList& cmds, Memory& memory, const DeclList& decls, ControlState state) {
+    checkStack();
+    Mode mode = state.mode;
+    for (const CmdPtr& c : cmds) {
+        if (mode == Mode::Exit) return Mode::Exit;
+        Outcome o = runCommand(*c, memory, decls, state.depth, mode);
+        if (o.leave) return o.mode;
+        mode = o.mode;
+    }
+    return mode;
+}
+
+Mode execEnquanto(const Expression& cond, const CmdList& body, Memory& memory,
+                  const DeclList& decls, ControlState state) {
+    return loop(cond, body, memory, decls, state);
+}
+
+Mode execFaca(const CmdList& body, const Expression& cond, Memory& memory, const DeclList& decls,
+              ControlState state) {
+    return loop(cond, body, memory, decls, state);
+}
+
+Mode execPara(const Expression& cond, const Command& stepCmd, const CmdList& body, Memory& memory,
+              const DeclList& decls, ControlState state) {
+    Mode mode = state.mode;
+    for (;;) {
+        if (mode == Mode::Exit) return Mode::Exit;
+        if (mode == Mode::Break) return Mode::Normal;
+        if (!evalCondition(cond, memory)) return Mode::Normal;
+        Mode afterBody = evalCmd(body, memory, decls, {state.depth + 1, Mode::Normal});
+        mode = runOne(stepCmd, memory, decls, {state.depth, afterBody});
+    }
+}
+
+void execProg(const Program& program, Memory& memory) {
+    struct Stable {
+        Memory& m;
+        explicit Stable(Memory& memory) : m(memory) { m.setStableNames(true); }
+        ~Stable() { m.setStableNames(false); }
+    } stable(memory);
+    evalCmd(program.cmds, memory, program.decls, ControlState{0, Mode::Normal});
+}
+
+}  // namespace jox

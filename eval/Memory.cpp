@@ -1,0 +1,181 @@
+// The run-time memory: entries in declaration order, found by hash and by a
+// per-node hint, changed in place.
+#include <unistd.h>
+
+#include <cstdint>
+
+#include "check/ValueText.h"
+#include "eval/EvalExp.h"
+#include "eval/EvalInternal.h"
+#include "syntax/Failure.h"
+
+namespace jox {
+
+using namespace detail;
+
+namespace {
+
+const std::size_t physicalBytes = [] {
+    long pages = sysconf(_SC_PHYS_PAGES);
+    long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) return std::size_t{1} << 34;
+    return static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize);
+}();
+
+}  // namespace
+
+// ------------------------------------------------------------------ Memory
+std::size_t Memory::find(const Text& name) const {
+    auto it = index_.find(name);
+    return it == index_.end() ? npos : it->second;
+}
+
+std::size_t Memory::findNodeSlow(const Text& name) const {
+    std::size_t slot = find(name);
+    if (slot != npos) hints_[hintOf(&name)] = Hint{&name, slot};
+    return slot;
+}
+
+void Memory::append(Text name, MemValue value) {
+    index_.emplace(name, entries_.size());
+    entries_.push_back(Entry{std::move(name), std::move(value)});
+}
+
+// ---------------------------------------------------------------- messages
+namespace detail {
+
+std::string withContactLine(const std::string& first) {
+    return first + "\nPor favor, entre em contato com os desenvolvedores do sistema.";
+}
+
+void failUnset(const Text& name) { fail("Vari\xE1vel " + name + " n\xE3o inicializada."); }
+
+void failUnsetElem(const Text& name, const Integer& index) {
+    fail("Vari\xE1vel " + name + "[" + intText(index) + "] n\xE3o inicializada.");
+}
+
+void failOutOfBounds(const Text& name, const Integer& index) {
+    fail("Vetor " + name + "[" + intText(index) + "] indexado fora dos limites.");
+}
+
+void failOperands() { fail(internalError(140)); }
+
+void checkAffordable(std::size_t count, std::size_t elementBytes) {
+    if (count > kMaxElements || count * elementBytes > physicalBytes / 2) throw std::bad_alloc();
+}
+
+bool position(const Integer& index, std::size_t count, std::size_t& out) {
+    const mpz_srcptr z = index.get_mpz_t();
+    if (mpz_sgn(z) < 0 || !mpz_fits_ulong_p(z)) return false;
+    unsigned long i = mpz_get_ui(z);
+    if (i >= count) return false;
+    out = i;
+    return true;
+}
+
+const Integer& indexOf(const MemValue& index) {
+    if (index.v.index() != kInt) fail(internalError(141));
+    return intOf(index);
+}
+
+void failNoVariable() { fail(withContactLine("Erro Interno No. 101.")); }
+
+namespace {
+
+// The slot of the first vector entry called `name`, or npos.  Entries that
+// are not vectors are passed over whatever their name.
+std::size_t vectorSlot(const Memory& memory, const Text& name) {
+    std::size_t slot = memory.findNode(name);
+    if (slot == Memory::npos) return slot;
+    if (memory.valueAt(slot).v.index() == kVec) return slot;
+    for (std::size_t i = slot + 1; i < memory.size(); ++i)
+        if (memory.entry(i).name == name && memory.valueAt(i).v.index() == kVec) return i;
+    return Memory::npos;
+}
+
+}  // namespace
+
+const MemValue& elemRef(const Memory& memory, const Text& name, const Integer& index) {
+    std::size_t slot = vectorSlot(memory, name);
+    if (slot == Memory::npos) fail(withContactLine("Erro Interno No. 102."));
+    const auto& elems = std::get_if<M_Vector>(&memory.valueAt(slot).v)->elems;
+    std::size_t i;
+    if (!position(index, elems.size(), i)) failOutOfBounds(name, index);
+    const MemValue& v = elems[i];
+    if (v.v.index() == kGarbage) failUnsetElem(name, index);
+    return v;
+}
+
+std::size_t vectorSlotForStore(const Memory& memory, const Text& name) {
+    std::size_t slot = vectorSlot(memory, name);
+    if (slot == Memory::npos) fail(withContactLine("Erro Interno N0. 103."));
+    return slot;
+}
+
+MemValue& elemForStore(Memory& memory, std::size_t slot, const Text& name, const Integer& index) {
+    auto& elems = std::get_if<M_Vector>(&memory.valueAt(slot).v)->elems;
+    std::size_t i;
+    if (!position(index, elems.size(), i)) failOutOfBounds(name, index);
+    return elems[i];
+}
+
+}  // namespace detail
+
+// ------------------------------------------------------- memory operations
+Memory fillGarbage(const std::vector<Variable>& vars, Memory memory) {
+    for (const Variable& var : vars) {
+        if (const auto* s = std::get_if<Simple>(&var)) {
+            memory.append(s->name, MemValue{M_Garbage{}});
+            continue;
+        }
+        const auto& vec = std::get<Vector>(var);
+        Memory empty;
+        MemValue size = evalExp(*vec.index, empty);
+        if (size.v.index() != kInt) fail(internalError(142));
+        const Integer& n = intOf(size);
+        std::size_t count = 0;
+        if (mpz_sgn(n.get_mpz_t()) > 0) {
+            if (!mpz_fits_ulong_p(n.get_mpz_t())) throw std::bad_alloc();
+            count = mpz_get_ui(n.get_mpz_t());
+            checkAffordable(count, sizeof(MemValue));
+        }
+        memory.append(vec.name, MemValue{M_Vector{std::vector<MemValue>(count, MemValue{M_Garbage{}})}});
+    }
+    return memory;
+}
+
+const MemValue& seekVarValue(const Memory& memory, const Text& name) {
+    return varRef(memory, name);
+}
+
+const MemValue& seekVectorValue(const Memory& memory, const Text& name, const Integer& index) {
+    return elemRef(memory, name, index);
+}
+
+void evalUpdate(Memory& memory, const Text& name, MemValue value) {
+    std::size_t slot = memory.findNode(name);
+    if (slot == Memory::npos)
+        memory.append(name, std::move(value));
+    else
+        memory.valueAt(slot) = std::move(value);
+}
+
+void evalVectorUpdate(Memory& memory, const Text& name, MemValue value, const Integer& index) {
+    std::size_t slot = vectorSlotForStore(memory, name);
+    elemForStore(memory, slot, name, index) = std::move(value);
+}
+
+MemValue evalIncrVar(const Text& name, const Memory& memory) {
+    return evalPlus(varRef(memory, name), MemValue{M_Int{1}});
+}
+MemValue evalDecrVar(const Text& name, const Memory& memory) {
+    return evalMinus(varRef(memory, name), MemValue{M_Int{1}});
+}
+MemValue evalIncrVector(const Text& name, const Memory& memory, const Integer& index) {
+    return evalPlus(elemRef(memory, name, index), MemValue{M_Int{1}});
+}
+MemValue evalDecrVector(const Text& name, const Memory& memory, const Integer& index) {
+    return evalMinus(elemRef(memory, name, index), MemValue{M_Int{1}});
+}
+
+}  // namespace jox

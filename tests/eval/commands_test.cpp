@@ -1,0 +1,241 @@
+// Whole programs run in-process: commands, loops and jumps, leia and imprima.
+// Each case gives the program, its standard input, what it must write and
+// the message it must end with ("" for a complete run).
+#include <gtest/gtest.h>
+
+#include <pthread.h>
+
+#include <functional>
+#include <string>
+
+#include "RunSupport.h"
+#include "check/CheckProgram.h"
+#include "eval/EvalProgram.h"
+#include "syntax/Failure.h"
+
+namespace jox {
+namespace {
+
+struct Case {
+    const char* name;
+    std::string body;  // between the declarations and fimprog
+    std::string input;
+    std::string out;
+    std::string error;
+};
+
+const char* kDecls =
+    "int i, j, k, n, v[3];\n"
+    "real r, w[2];\n"
+    "string s, t, u[2];\n"
+    "logico b;\n";
+
+void runTable(const Case* begin, const Case* end) {
+    for (const Case* c = begin; c != end; ++c) {
+        test::RunResult r = test::runProgram(std::string("prog t\n") + kDecls + c->body + "\nfimprog\n", c->input);
+        EXPECT_EQ(r.out, c->out) << c->name;
+        EXPECT_EQ(r.error, c->error) << c->name;
+    }
+}
+
+const std::string unsetI = "Vari\xE1vel i n\xE3o inicializada.";
+const std::string contact = "\nPor favor, entre em contato com os desenvolvedores do sistema.";
+
+TEST(Commands, AssignmentAndPrint) {
+    const Case cases[] = {
+        {"values run together", "imprima 1, 2; imprima \"a\"; imprima \"b\";", "", "12ab", ""},
+        {"real texts", "imprima 0.1, \" \", 0.01, \" \", 1 / 3;", "", "0.1 1.0e-2 0.3333333333333333", ""},
+        {"output before a failure stays", "imprima 1, i, 2;", "", "1", unsetI},
+        {"stored as evaluated", "i <- 2 ^ 70; i <- i + 1; imprima i;", "", "1180591620717411303425", ""},
+        {"element index before value", "v[i] <- j;", "", "", unsetI},
+        {"value before the bounds check", "v[5] <- i;", "", "", unsetI},
+        {"element bounds", "v[3] <- 1;", "", "", "Vetor v[3] indexado fora dos limites."},
+        {"elements apart", "v[0] <- 1; v[2] <- 3; imprima v[0], v[2]; imprima v[1];", "", "13",
+         "Vari\xE1vel v[1] n\xE3o inicializada."},
+        {"increments in place", "i <- 41; i++; v[1] <- 0; v[1]--; v[1]--; imprima i, \" \", v[1];", "",
+         "42 -2", ""},
+        {"increment of an unset variable", "i++;", "", "", unsetI},
+        {"increment of an unset element", "v[2]++;", "", "", "Vari\xE1vel v[2] n\xE3o inicializada."},
+        {"self reference", "s <- \"ab\"; s <- strconcat(s, s); s <- strnresto(s, 1); imprima s;", "",
+         "bab", ""},
+        {"value copied, not shared", "s <- \"a\"; t <- s; s <- strconcat(s, \"b\"); imprima s, t;", "",
+         "aba", ""},
+    };
+    runTable(std::begin(cases), std::end(cases));
+}
+
+TEST(Commands, ConditionalsLoopsAndJumps) {
+    const Case cases[] = {
+        {"se and senao", "se (1 < 2) { imprima \"a\"; } se (1 > 2) { imprima \"b\"; } senao { imprima \"c\"; }",
+         "", "ac", ""},
+        {"enquanto false at the start", "i <- 5; enquanto (i < 5) { i++; } imprima i;", "", "5", ""},
+        {"faca runs once", "i <- 5; faca { i++; } enquanto (i < 5) imprima i;", "", "6", ""},
+        {"para order", "para (i <- 0; i < 3; i++) { imprima i; } imprima \"|\", i;", "", "012|3", ""},
+        {"step runs after pare", "para (i <- 0; i < 10; i++) { se (i == 3) { pare; } } imprima i;", "", "4",
+         ""},
+        {"continue skips the rest of the body",
+         "para (i <- 0; i < 4; i++) { se (i % 2 == 0) { continue; } imprima i; }", "", "13", ""},
+        {"continue leaves only the enclosing se",
+         "i <- 0; enquanto (i < 2) { i++; se (verdadeiro) { se (verdadeiro) { continue; } imprima \"x\"; } "
+         "imprima \"y\"; }",
+         "", "yy", ""},
+        {"pare in a se ends the loop", "i <- 0; enquanto (verdadeiro) { i++; se (i == 3) { pare; } imprima i; }",
+         "", "12", ""},
+        {"pare ends the inner loop only",
+         "para (i <- 0; i < 2; i++) { para (j <- 0; j < 5; j++) { se (j == 1) { pare; } imprima j; } imprima "
+         "\"/\"; }",
+         "", "0/0/", ""},
+        {"saia two loops deep",
+         "para (i <- 0; i < 5; i++) { enquanto (verdadeiro) { imprima i; saia; } } imprima \"no\";", "", "0", ""},
+        {"saia in para skips the step", "para (i <- 0; i < 5; i++) { saia; } imprima i;", "", "", ""},
+        {"saia at the top", "imprima 1; saia; imprima 2;", "", "1", ""},
+        {"saia inside a faca", "faca { imprima 1; saia; } enquanto (verdadeiro) imprima 2;", "", "1", ""},
+        {"pare at the top", "imprima 1; pare;", "", "1", "Comando pare utilizado em local improprio."},
+        {"pare in a se at the top", "se (verdadeiro) { pare; }", "", "",
+         "Comando pare utilizado em local improprio."},
+        {"continue at the top", "continue;", "", "", "Comando continue utilizado em local improprio."},
+        {"condition errors", "se (i > 0) { imprima 1; }", "", "", unsetI},
+        {"faca body before its condition", "faca { imprima 1; } enquanto (i > 0)", "", "1", unsetI},
+    };
+    runTable(std::begin(cases), std::end(cases));
+}
+
+TEST(Commands, LeiaLines) {
+    const Case cases[] = {
+        {"text at end of input", "leia s; imprima \"[\", s, \"]\";", "", "[]", ""},
+        {"last line without a line break", "leia s; leia t; imprima s, \"|\", t;", "abc", "abc|", ""},
+        {"CR LF leaves an empty line", "leia s; leia t; leia u[1]; imprima s, \"|\", t, \"|\", u[1];",
+         "12\r\n34\n", "12||34", ""},
+        {"lone CR ends a line", "leia s; leia t; imprima s, \"|\", t;", "a\rb\n", "a|b", ""},
+        {"blanks are kept", "leia s; imprima \"[\", s, \"]\";", " a b \n", "[ a b ]", ""},
+        {"Latin-1 bytes", "leia s; imprima strtam(s), s;", "\xE9\xE3\n", "2\xE9\xE3", ""},
+        {"line read before the index", "leia v[i];", "7\n", "", unsetI},
+        {"vector elements", "i <- 1; leia v[i + 1]; leia w[0]; leia u[0]; imprima v[2], w[0], u[0];",
+         "5\n2.5\nz\n", "52.5z", ""},
+    };
+    runTable(std::begin(cases), std::end(cases));
+}
+
+TEST(Commands, LeiaNumbers) {
+    const std::string badI = "Tipo incorreto na leitura da vari\xE1vel i.";
+    const std::string badR = "Tipo incorreto na leitura da vari\xE1vel r.";
+    const std::string forty = "1234567890123456789012345678901234567890";
+    const std::string huge = "1" + std::string(400, '0') + ".0";
+    struct Line {
+        std::string line;
+        std::string expected;  // the value read, or the failure message
+    };
+    const Line ints[] = {
+        {"42", "42"}, {"+42", "42"}, {"-42", "-42"}, {"007", "7"}, {"-0", "0"}, {forty, forty},
+        {"", badI},   {"-", badI},   {"+", badI},    {" 42", badI}, {"42 ", badI}, {"4 2", badI},
+        {"4.0", badI}, {"1e3", badI}, {"0x10", badI}, {"--1", badI},
+    };
+    const Line reals[] = {
+        {"3.25", "3.25"},  {"+3.25", "3.25"}, {"-3.25", "-3.25"}, {"0.1", "0.1"},
+        {"-0.0", "-0.0"},  {"007.50", "7.5"}, {huge, "Infinity"}, {"-" + huge, "-Infinity"},
+        {"0." + std::string(400, '0') + "1", "0.0"},
+        {"3", badR},       {"3,25", badR},    {"3.2.5", badR},    {"1.5e3", badR},
+        {"", badR},        {".", badR},       {"-.", badR},       {".5", badR},
+        {"12.", badR},     {"-.5", badR},     {" 1.0", badR},     {"1.0 ", badR},
+        {"inf", badR},     {"nan", badR},     {"0x1.0", badR},
+    };
+    for (const Line& l : ints) {
+        test::RunResult r = test::runProgram(std::string("prog t\n") + kDecls + "leia i; imprima i;\nfimprog\n",
+                                             l.line + "\n");
+        EXPECT_EQ(r.error.empty() ? r.out : r.error, l.expected) << "int <" << l.line << ">";
+    }
+    for (const Line& l : reals) {
+        test::RunResult r = test::runProgram(std::string("prog t\n") + kDecls + "leia r; imprima r;\nfimprog\n",
+                                             l.line + "\n");
+        EXPECT_EQ(r.error.empty() ? r.out : r.error, l.expected) << "real <" << l.line << ">";
+    }
+    // An element is named by its index expression as written.
+    const Case cases[] = {
+        {"int element", "i <- 0; leia v[i+1];", "x\n", "", "Tipo incorreto na leitura da vari\xE1vel v[i+1]."},
+        {"real element", "leia w[1];", "1\n", "", "Tipo incorreto na leitura da vari\xE1vel w[1]."},
+    };
+    runTable(std::begin(cases), std::end(cases));
+}
+
+// States the check rules out, reached by running unchecked trees.
+TEST(Commands, UncheckedStatesEndWithInternalErrors) {
+    DeclList decls = {VarBool{{Simple{"b"}, Vector{"c", mkFactorExp(E_Int{Integer(2)})}}}};
+    struct Tree {
+        CmdPtr cmd;
+        std::string error;
+    } trees[] = {
+        {mkCmd(E_Leia{mkFactorExp(E_Var{"b"})}), "Erro interno No. 104." + contact},
+        {mkCmd(E_Leia{mkFactorExp(E_Vector{"c", mkFactorExp(E_Int{Integer(0)})})}),
+         "Erro interno No. 109." + contact},
+        {mkCmd(E_Imprima{{mkFactorExp(E_Boolean{true})}}), "Tipo n\xE3o permitido em impress\xE3o: True."},
+        {mkCmd(E_IncrFor{Simple{"b"}}), "Erro interno No. 146." + contact},
+    };
+    for (const Tree& t : trees) {
+        Memory m = fillGarbage(removeVar(decls), Memory{});
+        std::string error;
+        std::fflush(stdout);
+        try {
+            evalCmd({t.cmd}, m, decls, ControlState{});
+        } catch (const JoxError& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(error, t.error);
+    }
+}
+
+// Runs `work` on a thread with a stack of `bytes`; "" when it returns,
+// "stack" on StackExhausted, the message of a JoxError otherwise.
+std::string onStack(std::size_t bytes, const std::function<void()>& work) {
+    struct Job {
+        const std::function<void()>* work;
+        std::string outcome;
+    } job{&work, ""};
+    auto body = [](void* p) -> void* {
+        Job& j = *static_cast<Job*>(p);
+        try {
+            (*j.work)();
+        } catch (const StackExhausted&) {
+            j.outcome = "stack";
+        } catch (const JoxError& e) {
+            j.outcome = e.what();
+        }
+        return nullptr;
+    };
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, bytes);
+    pthread_t thread;
+    EXPECT_EQ(pthread_create(&thread, &attr, body, &job), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attr);
+    return job.outcome;
+}
+
+TEST(Commands, DeepNestingRunsOrStopsCleanly) {
+    constexpr int kDepth = 100000;
+    std::string outer = onStack(std::size_t{1} << 30, [] {
+        // i <- ((((...i + 1...)))) inside 100,000 nested se.
+        ExpPtr value = mkExp(E_Mais{mkFactorExp(E_Var{"i"}), mkFactorExp(E_Int{Integer(1)})});
+        for (int d = 0; d < kDepth; ++d) value = mkFactorExp(E_Par{value});
+        CmdList body = {mkCmd(Atrib{Simple{"i"}, value})};
+        ExpPtr yes = mkFactorExp(E_Boolean{true});
+        for (int d = 0; d < kDepth; ++d) body = {mkCmd(E_Se{yes, body})};
+        DeclList decls = {VarInt{{Simple{"i"}}}};
+        Program program{Simple{"p"}, decls, body};
+
+        Memory m = fillGarbage(removeVar(decls), Memory{});
+        evalUpdate(m, "i", MemValue{M_Int{1}});
+        execProg(program, m);
+        EXPECT_EQ(fromMem(seekVarValue(m, "i")), "2");
+
+        // The same run on a small stack ends with StackExhausted.
+        std::string inner = onStack(std::size_t{1} << 20, [&] { execProg(program, m); });
+        EXPECT_EQ(inner, "stack");
+        std::string exp = onStack(std::size_t{1} << 20, [&] { evalExp(*value, m); });
+        EXPECT_EQ(exp, "stack");
+    });
+    EXPECT_EQ(outer, "");
+}
+
+}  // namespace
+}  // namespace jox

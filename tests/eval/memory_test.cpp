@@ -1,0 +1,127 @@
+// The run-time memory: initial contents, reads, in-place stores, increments
+// that only compute, and the exact failure texts.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "check/CheckProgram.h"
+#include "eval/EvalExp.h"
+#include "syntax/Failure.h"
+
+namespace jox {
+namespace {
+
+std::string failure(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const JoxError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+MemValue i(long n) { return MemValue{M_Int{n}}; }
+
+Variable vec(const char* name, long size) { return Vector{name, mkFactorExp(E_Int{Integer(size)})}; }
+
+// int a, b; real v[3]
+Memory sample() {
+    DeclList decls = {VarInt{{Simple{"a"}, Simple{"b"}}}, VarReal{{vec("v", 3)}}};
+    return fillGarbage(removeVar(decls), Memory{});
+}
+
+TEST(Memory, FillGarbageKeepsDeclarationOrder) {
+    Memory m = sample();
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_EQ(m.entry(0).name, "a");
+    EXPECT_EQ(m.entry(1).name, "b");
+    EXPECT_EQ(m.entry(2).name, "v");
+    EXPECT_TRUE(std::holds_alternative<M_Garbage>(m.entry(0).value.v));
+    const auto& elems = std::get<M_Vector>(m.entry(2).value.v).elems;
+    ASSERT_EQ(elems.size(), 3u);
+    for (const MemValue& e : elems) EXPECT_TRUE(std::holds_alternative<M_Garbage>(e.v));
+
+    // No variables: the memory given comes back as it was.
+    Memory given;
+    evalUpdate(given, "z", i(1));
+    Memory same = fillGarbage({}, std::move(given));
+    ASSERT_EQ(same.size(), 1u);
+    EXPECT_EQ(fromMem(seekVarValue(same, "z")), "1");
+}
+
+TEST(Memory, ElementsAreReadAndStoredInPlace) {
+    Memory m = sample();
+    evalUpdate(m, "a", i(5));
+    evalVectorUpdate(m, "v", MemValue{M_Float{2.5}}, 1);
+    EXPECT_EQ(fromMem(seekVectorValue(m, "v", 1)), "2.5");
+    EXPECT_EQ(failure([&] { seekVectorValue(m, "v", 0); }), "Vari\xE1vel v[0] n\xE3o inicializada.");
+    EXPECT_EQ(failure([&] { seekVectorValue(m, "v", 2); }), "Vari\xE1vel v[2] n\xE3o inicializada.");
+    EXPECT_EQ(fromMem(seekVarValue(m, "a")), "5");
+    EXPECT_EQ(failure([&] { seekVarValue(m, "b"); }), "Vari\xE1vel b n\xE3o inicializada.");
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_EQ(m.entry(2).name, "v");
+
+    const char* out3 = "Vetor v[3] indexado fora dos limites.";
+    const char* outNeg = "Vetor v[-1] indexado fora dos limites.";
+    EXPECT_EQ(failure([&] { seekVectorValue(m, "v", 3); }), out3);
+    EXPECT_EQ(failure([&] { seekVectorValue(m, "v", -1); }), outNeg);
+    EXPECT_EQ(failure([&] { evalVectorUpdate(m, "v", i(1), 3); }), out3);
+    EXPECT_EQ(failure([&] { evalVectorUpdate(m, "v", i(1), -1); }), outNeg);
+    // 2^32 + 1 is not element 1.
+    EXPECT_EQ(failure([&] { evalVectorUpdate(m, "v", i(1), (Integer(1) << 32) + 1); }),
+              "Vetor v[4294967297] indexado fora dos limites.");
+    EXPECT_EQ(fromMem(seekVectorValue(m, "v", 1)), "2.5");
+}
+
+TEST(Memory, UpdateReplacesInPlaceOrAppends) {
+    Memory m = sample();
+    evalUpdate(m, "b", MemValue{M_Str{"x"}});
+    evalUpdate(m, "new", i(7));
+    ASSERT_EQ(m.size(), 4u);
+    EXPECT_EQ(m.entry(1).name, "b");
+    EXPECT_EQ(fromMem(m.entry(1).value), "x");
+    EXPECT_EQ(m.entry(3).name, "new");
+    EXPECT_EQ(fromMem(seekVarValue(m, "new")), "7");
+}
+
+TEST(Memory, IncrementsComputeWithoutStoring) {
+    Memory m = sample();
+    evalUpdate(m, "a", i(41));
+    EXPECT_EQ(fromMem(evalIncrVar("a", m)), "42");
+    EXPECT_EQ(fromMem(evalDecrVar("a", m)), "40");
+    EXPECT_EQ(fromMem(seekVarValue(m, "a")), "41");
+    EXPECT_EQ(failure([&] { evalIncrVar("b", m); }), "Vari\xE1vel b n\xE3o inicializada.");
+
+    evalVectorUpdate(m, "v", i(0), 2);
+    EXPECT_EQ(fromMem(evalIncrVector("v", m, 2)), "1");
+    EXPECT_EQ(fromMem(evalDecrVector("v", m, 2)), "-1");
+    EXPECT_EQ(fromMem(seekVectorValue(m, "v", 2)), "0");
+    EXPECT_EQ(failure([&] { evalIncrVector("v", m, 0); }), "Vari\xE1vel v[0] n\xE3o inicializada.");
+    EXPECT_EQ(failure([&] { evalDecrVector("v", m, 5); }), "Vetor v[5] indexado fora dos limites.");
+
+    evalUpdate(m, "a", MemValue{M_Int{Integer("99999999999999999999")}});
+    EXPECT_EQ(fromMem(evalIncrVar("a", m)), "100000000000000000000");
+}
+
+TEST(Memory, InternalErrorTexts) {
+    Memory m = sample();
+    const std::string contact = "\nPor favor, entre em contato com os desenvolvedores do sistema.";
+    EXPECT_EQ(failure([&] { seekVarValue(m, "zz"); }), "Erro Interno No. 101." + contact);
+    EXPECT_EQ(failure([&] { seekVectorValue(m, "zz", 0); }), "Erro Interno No. 102." + contact);
+    // A simple variable of that name is not a vector.
+    EXPECT_EQ(failure([&] { seekVectorValue(m, "a", 0); }), "Erro Interno No. 102." + contact);
+    EXPECT_EQ(failure([&] { evalVectorUpdate(m, "a", i(1), 0); }), "Erro Interno N0. 103." + contact);
+}
+
+TEST(Memory, NamesFromShortLivedTextsFindTheirOwnEntry) {
+    // Lookups remember the entry of each name's address; a name built anew at
+    // an address another name used before must still find its own entry.
+    Memory m;
+    for (const char* n : {"p", "q", "r"}) evalUpdate(m, n, MemValue{M_Str{n}});
+    for (int round = 0; round < 3; ++round)
+        for (const char* n : {"p", "q", "r"}) EXPECT_EQ(fromMem(seekVarValue(m, std::string(n))), n);
+}
+
+}  // namespace
+}  // namespace jox
