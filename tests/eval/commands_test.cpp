@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "tests/support/OnStack.h"
 #include "RunSupport.h"
 #include "check/CheckProgram.h"
 #include "eval/EvalProgram.h"
@@ -183,33 +184,7 @@ TEST(Commands, UncheckedStatesEndWithInternalErrors) {
     }
 }
 
-// Runs `work` on a thread with a stack of `bytes`; "" when it returns,
-// "stack" on StackExhausted, the message of a JoxError otherwise.
-std::string onStack(std::size_t bytes, const std::function<void()>& work) {
-    struct Job {
-        const std::function<void()>* work;
-        std::string outcome;
-    } job{&work, ""};
-    auto body = [](void* p) -> void* {
-        Job& j = *static_cast<Job*>(p);
-        try {
-            (*j.work)();
-        } catch (const StackExhausted&) {
-            j.outcome = "stack";
-        } catch (const JoxError& e) {
-            j.outcome = e.what();
-        }
-        return nullptr;
-    };
-    pthread_attr_t attr;
-    pthread_attr_init(&attr);
-    pthread_attr_setstacksize(&attr, bytes);
-    pthread_t thread;
-    EXPECT_EQ(pthread_create(&thread, &attr, body, &job), 0);
-    pthread_join(thread, nullptr);
-    pthread_attr_destroy(&attr);
-    return job.outcome;
-}
+using test::onStack;
 
 TEST(Commands, DeepNestingRunsOrStopsCleanly) {
     constexpr int kDepth = 100000;

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <pthread.h>
 
 #include <chrono>
 #include <functional>
 #include <random>
 #include <string>
 
+#include "tests/support/OnStack.h"
 #include "TreePrinter_support.h"
 #include "syntax/Failure.h"
 #include "syntax/Grammar.h"
@@ -267,18 +267,7 @@ TEST(Grammar, TheFirstProblemInTextOrderWins) {
 // Runs `work` on a thread with a large stack, as the program entries do:
 // destroying a deeply nested tree recurses once per level.
 void onLargeStack(const std::function<void()>& work) {
-    pthread_attr_t attr;
-    pthread_attr_init(&attr);
-    pthread_attr_setstacksize(&attr, std::size_t{1} << 30);
-    pthread_t thread;
-    auto body = [](void* arg) -> void* {
-        initStackLimit();
-        (*static_cast<const std::function<void()>*>(arg))();
-        return nullptr;
-    };
-    ASSERT_EQ(pthread_create(&thread, &attr, body, const_cast<std::function<void()>*>(&work)), 0);
-    pthread_join(thread, nullptr);
-    pthread_attr_destroy(&attr);
+    EXPECT_EQ(test::onStack(std::size_t{1} << 30, work), "");
 }
 
 std::string repeat(const std::string& s, int n) {
