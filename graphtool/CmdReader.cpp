@@ -135,16 +135,22 @@ auto one(Reader& r, F f) {
 
 // ------------------------------------------------------------ pieces
 
+// One of a fixed set of words, mapped to its value.
+template <class T>
+T wordIn(Reader& r, const std::map<std::string, T>& words, const char* what) {
+    std::size_t save = r.at();
+    auto it = words.find(r.word());
+    if (it == words.end()) throw Mismatch{save, what};
+    return it->second;
+}
+
 MenuMod menuMod(Reader& r) {
     static const std::map<std::string, MenuMod> words = {{"alt", MenuMod::Alternate},
                                                          {"shift", MenuMod::Shift},
                                                          {"control", MenuMod::Control},
                                                          {"meta", MenuMod::Meta},
                                                          {"none", MenuMod::None}};
-    std::size_t save = r.at();
-    auto it = words.find(r.word());
-    if (it == words.end()) throw Mismatch{save, "unknown menu modifier"};
-    return it->second;
+    return wordIn(r, words, "unknown menu modifier");
 }
 
 Orient orient(Reader& r) {
@@ -152,10 +158,7 @@ Orient orient(Reader& r) {
                                                         {"bottom_up", Orient::BottomUp},
                                                         {"left_right", Orient::LeftRight},
                                                         {"right_left", Orient::RightLeft}};
-    std::size_t save = r.at();
-    auto it = words.find(r.word());
-    if (it == words.end()) throw Mismatch{save, "unknown orientation"};
-    return it->second;
+    return wordIn(r, words, "unknown orientation");
 }
 
 Direction direction(Reader& r) {
@@ -163,10 +166,7 @@ Direction direction(Reader& r) {
                                                            {"down", Direction::Down},
                                                            {"left", Direction::DVLeft},
                                                            {"right", Direction::DVRight}};
-    std::size_t save = r.at();
-    auto it = words.find(r.word());
-    if (it == words.end()) throw Mismatch{save, "unknown direction"};
-    return it->second;
+    return wordIn(r, words, "unknown direction");
 }
 
 MenuEntry menuEntry(Reader& r) {
