@@ -3,6 +3,7 @@
 #include "eval/EvalExp.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "check/ValueText.h"
 #include "eval/EvalInternal.h"
@@ -14,48 +15,131 @@ using namespace detail;
 
 namespace {
 
-// An operand: a variable is read where it is stored; anything else is
-// computed into the scratch value `which` of this depth.
-const MemValue& operand(const Expression& e, const Memory& m, unsigned d, unsigned which) {
-    if (const auto* f = std::get_if<E_Factor>(&e.v))
-        if (const auto* x = std::get_if<E_Var>(&f->factor->v)) return varRef(m, x->name);
-    return evalInto(e, m, scratch(d, which), d + 1);
-}
-
-const MemValue& operandF(const Factor& f, const Memory& m, unsigned d, unsigned which) {
-    if (const auto* x = std::get_if<E_Var>(&f.v)) return varRef(m, x->name);
+// An operand that is a factor: a variable is read where it is stored, a
+// small integer literal is copied into the scratch value `which` of this
+// depth without a call into GMP, anything else is computed into that value.
+// (The variable case is inlined into every caller: it is most operands.)
+const MemValue& operandOther(const Factor& f, const Memory& m, unsigned d, unsigned which) {
+    switch (f.v.index()) {
+        case alt<E_Int, Factor>: {
+            std::int64_t v;
+            if (!smallOf(std::get_if<E_Int>(&f.v)->value.get_mpz_t(), v)) break;
+            MemValue& out = scratch(d, which);
+            setInt(out, v);
+            return out;
+        }
+        default: break;
+    }
     return factorInto(f, m, scratch(d, which), d + 1);
 }
 
-// Left operand completely, then the right one, then the operation.
-const MemValue& binary(const Expression& left, const Expression& right, const Memory& m, MemValue& out,
-                       unsigned d, OpInto op) {
-    const MemValue& a = operand(left, m, d, 0);
-    const MemValue& b = operand(right, m, d, 1);
-    op(a, b, out);
-    return out;
+[[gnu::always_inline]] inline const MemValue& operandF(const Factor& f, const Memory& m, unsigned d,
+                                                       unsigned which) {
+    if (const auto* x = std::get_if<E_Var>(&f.v)) return varRef(m, x->name);
+    return operandOther(f, m, d, which);
 }
 
-const MemValue& binaryF(const Expression& left, const Factor& right, const Memory& m, MemValue& out,
-                        unsigned d, OpInto op) {
-    const MemValue& a = operand(left, m, d, 0);
-    const MemValue& b = operandF(right, m, d, 1);
-    op(a, b, out);
-    return out;
+[[gnu::always_inline]] inline const MemValue& operand(const Expression& e, const Memory& m, unsigned d,
+                                                      unsigned which) {
+    if (const auto* f = std::get_if<E_Factor>(&e.v)) return operandF(*f->factor, m, d, which);
+    return evalInto(e, m, scratch(d, which), d + 1);
 }
 
-// An operator node of kind Node.
-template <class Node>
-const MemValue& node(const Expression& e, const Memory& m, MemValue& out, unsigned d, OpInto op) {
+// The integer literal that a right operand is, or null.
+[[gnu::always_inline]] inline const Integer* intLiteral(const Factor& f) {
+    const auto* n = std::get_if<E_Int>(&f.v);
+    return n ? &n->value : nullptr;
+}
+[[gnu::always_inline]] inline const Integer* intLiteral(const Expression& e) {
+    const auto* f = std::get_if<E_Factor>(&e.v);
+    return f ? intLiteral(*f->factor) : nullptr;
+}
+
+// Word kernels of the integer operators, for a small left operand and a
+// small integer literal on the right (i + 1, m % 2, n div 10, i < 100): the
+// result is written to `out`, or false is returned when the word result would
+// not be exact (or the divisor is zero), and the general path decides.
+struct NoWord {};
+struct AddWord {
+    static bool run(std::int64_t x, std::int64_t y, MemValue& out) {
+        std::int64_t r;
+        if (__builtin_add_overflow(x, y, &r)) return false;
+        setInt(out, r);
+        return true;
+    }
+};
+struct SubWord {
+    static bool run(std::int64_t x, std::int64_t y, MemValue& out) {
+        std::int64_t r;
+        if (__builtin_sub_overflow(x, y, &r)) return false;
+        setInt(out, r);
+        return true;
+    }
+};
+struct MulWord {
+    static bool run(std::int64_t x, std::int64_t y, MemValue& out) {
+        std::int64_t r;
+        if (__builtin_mul_overflow(x, y, &r)) return false;
+        setInt(out, r);
+        return true;
+    }
+};
+struct IDivWord {
+    static bool run(std::int64_t x, std::int64_t y, MemValue& out) {
+        if (y == 0) return false;
+        std::int64_t q = x / y;
+        if (x % y != 0 && (x < 0) != (y < 0)) --q;
+        setInt(out, q);
+        return true;
+    }
+};
+struct RestoWord {
+    static bool run(std::int64_t x, std::int64_t y, MemValue& out) {
+        if (y == 0) return false;
+        std::int64_t r = x % y;
+        if (r != 0 && (r < 0) != (y < 0)) r += y;
+        setInt(out, r);
+        return true;
+    }
+};
+template <Rel R>
+struct RelWord {
+    static bool run(std::int64_t x, std::int64_t y, MemValue& out) {
+        setBool(out, holdsRel(R, x, y));
+        return true;
+    }
+};
+
+// Both words of a small integer operand and a small literal.
+[[gnu::always_inline]] inline bool smallWithLiteral(const MemValue& a, const Integer* literal, std::int64_t& x, std::int64_t& y) {
+    return literal != nullptr && a.v.index() == kInt && smallOf(intOf(a).get_mpz_t(), x) &&
+           smallOf(literal->get_mpz_t(), y);
+}
+
+// An operator node of kind Node: the left operand completely, then the right
+// one, then the operation.
+template <class Node, OpInto Op, class Word = NoWord>
+const MemValue& node(const Expression& e, const Memory& m, MemValue& out, unsigned d) {
     const Node& x = *std::get_if<Node>(&e.v);
+    const MemValue& a = operand(*x.left, m, d, 0);
+    if constexpr (!std::is_same_v<Word, NoWord>) {
+        std::int64_t wa, wb;
+        if (smallWithLiteral(a, intLiteral(*x.right), wa, wb) && Word::run(wa, wb, out)) return out;
+    }
+    const MemValue* b;
     if constexpr (std::is_same_v<decltype(x.right), ExpPtr>)
-        return binary(*x.left, *x.right, m, out, d, op);
+        b = &operand(*x.right, m, d, 1);
     else
-        return binaryF(*x.left, *x.right, m, out, d, op);
+        b = &operandF(*x.right, m, d, 1);
+    Op(a, *b, out);
+    return out;
 }
 
 // The element x[e] named by a factor: the index is evaluated, then read.
+// Every nesting of factors inside factors passes here or through evalInto,
+// so the two check the stack.
 const MemValue& elementOf(const E_Vector& x, const Memory& m, unsigned d) {
+    checkStack();
     const MemValue& i = operand(*x.index, m, d, 0);
     return elemRef(m, x.name, indexOf(i));
 }
@@ -367,7 +451,7 @@ void ScratchPool::grow(std::size_t i) {
 const MemValue& factorInto(const Factor& f, const Memory& m, MemValue& out, unsigned d) {
     // Literals and names first: they are most of the factors a program runs.
     switch (f.v.index()) {
-        case alt<E_Int, Factor>: mpz_set(intCell(out), std::get_if<E_Int>(&f.v)->value.get_mpz_t()); return out;
+        case alt<E_Int, Factor>: setInt(out, std::get_if<E_Int>(&f.v)->value); return out;
         case alt<E_Var, Factor>: return varRef(m, std::get_if<E_Var>(&f.v)->name);
         case alt<E_Vector, Factor>: return elementOf(*std::get_if<E_Vector>(&f.v), m, d);
         case alt<E_Float, Factor>: setFloat(out, std::get_if<E_Float>(&f.v)->value); return out;
@@ -379,30 +463,30 @@ const MemValue& evalInto(const Expression& e, const Memory& m, MemValue& out, un
     checkStack();
     switch (e.v.index()) {
         case alt<E_Factor, Expression>: return factorInto(*std::get_if<E_Factor>(&e.v)->factor, m, out, d);
-        case alt<E_Mais, Expression>: return node<E_Mais>(e, m, out, d, plusInto);
-        case alt<E_Menos, Expression>: return node<E_Menos>(e, m, out, d, minusInto);
-        case alt<E_Prod, Expression>: return node<E_Prod>(e, m, out, d, timesInto);
-        case alt<E_Div, Expression>: return node<E_Div>(e, m, out, d, divInto);
-        case alt<E_IDiv, Expression>: return node<E_IDiv>(e, m, out, d, idivInto);
-        case alt<E_Igual, Expression>: return node<E_Igual>(e, m, out, d, eqInto);
-        case alt<E_Maior, Expression>: return node<E_Maior>(e, m, out, d, gtInto);
-        case alt<E_Menor, Expression>: return node<E_Menor>(e, m, out, d, ltInto);
-        case alt<E_Maiorig, Expression>: return node<E_Maiorig>(e, m, out, d, geqInto);
-        case alt<E_Menorig, Expression>: return node<E_Menorig>(e, m, out, d, leqInto);
-        case alt<E_Dif, Expression>: return node<E_Dif>(e, m, out, d, neqInto);
-        case alt<E_E, Expression>: return node<E_E>(e, m, out, d, andInto);
-        case alt<E_Ou, Expression>: return node<E_Ou>(e, m, out, d, orInto);
+        case alt<E_Mais, Expression>: return node<E_Mais, plusInto, AddWord>(e, m, out, d);
+        case alt<E_Menos, Expression>: return node<E_Menos, minusInto, SubWord>(e, m, out, d);
+        case alt<E_Prod, Expression>: return node<E_Prod, timesInto, MulWord>(e, m, out, d);
+        case alt<E_Div, Expression>: return node<E_Div, divInto>(e, m, out, d);
+        case alt<E_IDiv, Expression>: return node<E_IDiv, idivInto, IDivWord>(e, m, out, d);
+        case alt<E_Igual, Expression>: return node<E_Igual, eqInto, RelWord<Rel::Eq>>(e, m, out, d);
+        case alt<E_Maior, Expression>: return node<E_Maior, gtInto, RelWord<Rel::Gt>>(e, m, out, d);
+        case alt<E_Menor, Expression>: return node<E_Menor, ltInto, RelWord<Rel::Lt>>(e, m, out, d);
+        case alt<E_Maiorig, Expression>: return node<E_Maiorig, geqInto, RelWord<Rel::Geq>>(e, m, out, d);
+        case alt<E_Menorig, Expression>: return node<E_Menorig, leqInto, RelWord<Rel::Leq>>(e, m, out, d);
+        case alt<E_Dif, Expression>: return node<E_Dif, neqInto, RelWord<Rel::Neq>>(e, m, out, d);
+        case alt<E_E, Expression>: return node<E_E, andInto>(e, m, out, d);
+        case alt<E_Ou, Expression>: return node<E_Ou, orInto>(e, m, out, d);
         case alt<E_Nao, Expression>: {
             const MemValue& v = evalInto(*std::get_if<E_Nao>(&e.v)->arg, m, scratch(d, 0), d + 1);
             if (v.v.index() != kBool) failOperands();
             setBool(out, !boolOf(v));
             return out;
         }
-        case alt<E_Resto, Expression>: return node<E_Resto>(e, m, out, d, restoInto);
-        case alt<E_Pot, Expression>: return node<E_Pot>(e, m, out, d, potInto);
+        case alt<E_Resto, Expression>: return node<E_Resto, restoInto, RestoWord>(e, m, out, d);
+        case alt<E_Pot, Expression>: return node<E_Pot, potInto>(e, m, out, d);
         default:  // E_IPot, the last one
             static_assert(alt<E_IPot, Expression> == std::variant_size_v<decltype(Expression::v)> - 1);
-            return node<E_IPot>(e, m, out, d, ipotInto);
+            return node<E_IPot, ipotInto>(e, m, out, d);
     }
 }
 
@@ -425,12 +509,15 @@ MemValue evalFactor(const Factor& factor, const Memory& memory) {
 
 namespace {
 
-// A comparison as a truth value, without making a value of it first.
+// A comparison as a truth value, without making a value of it first.  (No
+// stack check of its own: it is no deeper than the command that tests it,
+// and operands that nest go through evalInto, which checks.)
 template <class Node>
 bool comparison(const Expression& e, const Memory& m, Rel rel) {
-    checkStack();
     const Node& x = *std::get_if<Node>(&e.v);
     const MemValue& a = operand(*x.left, m, 0, 0);
+    std::int64_t wa, wb;
+    if (smallWithLiteral(a, intLiteral(*x.right), wa, wb)) return holdsRel(rel, wa, wb);
     const MemValue& b = operand(*x.right, m, 0, 1);
     return relate(rel, a, b);
 }

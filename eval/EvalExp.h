@@ -29,6 +29,20 @@
 
 namespace jox {
 
+// -------------------------------------------------------------- run limits
+// For tools that run untrusted programs under a budget (the fuzz targets).
+// `onCommandList`, when set, is called as every command list starts to run,
+// so at least once per loop pass, and may throw to stop the run.
+// `valueBytes`, when not zero, is the most bytes one text, vector or integer
+// may take before it counts as exhausted memory (std::bad_alloc, thrown
+// before anything is allocated).  joxrun and joxflow leave both unset: no
+// hook, and values may take up to half the machine's memory.
+struct RunLimits {
+    void (*onCommandList)() = nullptr;
+    std::size_t valueBytes = 0;
+};
+extern RunLimits runLimits;
+
 // ------------------------------------------------------------------ Memory
 class Memory {
 public:
@@ -58,7 +72,7 @@ public:
     // found for that tree node is remembered, so the next lookup of the same
     // node costs one comparison of names.  Any Text is safe to pass; a
     // remembered slot is used only when its name still matches.
-    std::size_t findNode(const Text& name) const {
+    [[gnu::always_inline]] std::size_t findNode(const Text& name) const {
         const Hint& h = hints_[hintOf(&name)];
         if (h.key == &name && (stableNames_ || entries_[h.slot].name == name)) return h.slot;
         return findNodeSlow(name);

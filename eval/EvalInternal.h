@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 #include <new>
@@ -78,29 +79,6 @@ inline MemValue& scratch(unsigned depth, unsigned which) {
     return scratchPool.at(2 * std::size_t{depth} + which);
 }
 
-// The comparisons, as a truth value.
-enum class Rel { Eq, Neq, Gt, Lt, Geq, Leq };
-bool relate(Rel rel, const MemValue& a, const MemValue& b);
-
-// The operations, writing the result into `out` (which may alias an operand).
-using OpInto = void (*)(const MemValue&, const MemValue&, MemValue&);
-void plusInto(const MemValue& a, const MemValue& b, MemValue& out);
-void minusInto(const MemValue& a, const MemValue& b, MemValue& out);
-void timesInto(const MemValue& a, const MemValue& b, MemValue& out);
-void divInto(const MemValue& a, const MemValue& b, MemValue& out);
-void idivInto(const MemValue& a, const MemValue& b, MemValue& out);
-void restoInto(const MemValue& a, const MemValue& b, MemValue& out);
-void potInto(const MemValue& a, const MemValue& b, MemValue& out);
-void ipotInto(const MemValue& a, const MemValue& b, MemValue& out);
-void eqInto(const MemValue& a, const MemValue& b, MemValue& out);
-void neqInto(const MemValue& a, const MemValue& b, MemValue& out);
-void gtInto(const MemValue& a, const MemValue& b, MemValue& out);
-void ltInto(const MemValue& a, const MemValue& b, MemValue& out);
-void geqInto(const MemValue& a, const MemValue& b, MemValue& out);
-void leqInto(const MemValue& a, const MemValue& b, MemValue& out);
-void andInto(const MemValue& a, const MemValue& b, MemValue& out);
-void orInto(const MemValue& a, const MemValue& b, MemValue& out);
-
 // Setting `out` to a value of one kind, reusing its storage when it already
 // holds that kind.  A scratch value that holds an integer one time and a real
 // the next would otherwise give its limbs back and allocate them again every
@@ -127,11 +105,11 @@ private:
 };
 extern SpareIntegers spareIntegers;
 
-inline mpz_ptr intCell(MemValue& out) {
+[[gnu::always_inline]] inline mpz_ptr intCell(MemValue& out) {
     if (out.v.index() != kInt) spareIntegers.becomeInt(out);
     return std::get_if<M_Int>(&out.v)->value.get_mpz_t();
 }
-inline void setFloat(MemValue& out, double d) {
+[[gnu::always_inline]] inline void setFloat(MemValue& out, double d) {
     if (auto* f = std::get_if<M_Float>(&out.v)) {
         f->value = d;
         return;
@@ -139,7 +117,7 @@ inline void setFloat(MemValue& out, double d) {
     spareIntegers.keep(out);
     out.v.emplace<M_Float>(M_Float{d});
 }
-inline void setBool(MemValue& out, bool b) {
+[[gnu::always_inline]] inline void setBool(MemValue& out, bool b) {
     if (auto* f = std::get_if<M_Boolean>(&out.v)) {
         f->value = b;
         return;
@@ -147,7 +125,7 @@ inline void setBool(MemValue& out, bool b) {
     spareIntegers.keep(out);
     out.v.emplace<M_Boolean>(M_Boolean{b});
 }
-inline Text& strCell(MemValue& out) {
+[[gnu::always_inline]] inline Text& strCell(MemValue& out) {
     if (out.v.index() != kStr) {
         spareIntegers.keep(out);
         out.v.emplace<M_Str>();
@@ -155,11 +133,172 @@ inline Text& strCell(MemValue& out) {
     return std::get_if<M_Str>(&out.v)->value;
 }
 
+// ---------------------------------------------------------- small integers
+// Most integers a program computes fit one machine word.  They stay in their
+// Integer, but the hot operations read and write its single limb directly
+// instead of calling GMP: an integer is "small" when its magnitude is below
+// 2^63, and a result is written back directly when the word arithmetic did
+// not overflow.  Every other case (big operands, an overflow) takes GMP's
+// general path, so the results are the same to the last digit.
+static_assert(GMP_LIMB_BITS == 64 && GMP_NAIL_BITS == 0, "one 64-bit limb per word");
+
+[[gnu::always_inline]] inline bool smallOf(mpz_srcptr z, std::int64_t& v) {
+    int size = z->_mp_size;
+    if (size == 0) {
+        v = 0;
+        return true;
+    }
+    if (size != 1 && size != -1) return false;
+    mp_limb_t limb = z->_mp_d[0];
+    if (limb > static_cast<mp_limb_t>(INT64_MAX)) return false;
+    v = size > 0 ? static_cast<std::int64_t>(limb) : -static_cast<std::int64_t>(limb);
+    return true;
+}
+
+// z <- v, for any 64-bit v (an integer that has no limb yet gets one).
+[[gnu::always_inline]] inline void setSmall(mpz_ptr z, std::int64_t v) {
+    if (z->_mp_alloc < 1) {
+        mpz_set_si(z, static_cast<long>(v));
+        return;
+    }
+    if (v > 0) {
+        z->_mp_d[0] = static_cast<mp_limb_t>(v);
+        z->_mp_size = 1;
+    } else if (v < 0) {
+        z->_mp_d[0] = mp_limb_t{0} - static_cast<mp_limb_t>(v);
+        z->_mp_size = -1;
+    } else {
+        z->_mp_size = 0;
+    }
+}
+
+// Both operands small integers: their words.
+[[gnu::always_inline]] inline bool smallPair(const MemValue& a, const MemValue& b, std::int64_t& x, std::int64_t& y) {
+    return a.v.index() == kInt && b.v.index() == kInt &&
+           smallOf(std::get_if<M_Int>(&a.v)->value.get_mpz_t(), x) &&
+           smallOf(std::get_if<M_Int>(&b.v)->value.get_mpz_t(), y);
+}
+
+[[gnu::always_inline]] inline void setInt(MemValue& out, std::int64_t v) { setSmall(intCell(out), v); }
+
+// out <- the integer n.
+[[gnu::always_inline]] inline void setInt(MemValue& out, const Integer& n) {
+    std::int64_t v;
+    if (smallOf(n.get_mpz_t(), v)) return setInt(out, v);
+    mpz_set(intCell(out), n.get_mpz_t());
+}
+
+// out <- a copy of `from` (a different value), reusing out's storage.
+inline void copyValue(const MemValue& from, MemValue& out) {
+    switch (from.v.index()) {
+        case kInt: return setInt(out, std::get_if<M_Int>(&from.v)->value);
+        case kFloat: return setFloat(out, std::get_if<M_Float>(&from.v)->value);
+        case kBool: return setBool(out, std::get_if<M_Boolean>(&from.v)->value);
+        case kStr: strCell(out) = std::get_if<M_Str>(&from.v)->value; return;
+        default: out = from;
+    }
+}
+
+// ------------------------------------------------------------- operations
+// The comparisons, as a truth value.
+enum class Rel { Eq, Neq, Gt, Lt, Geq, Leq };
+bool relateSlow(Rel rel, const MemValue& a, const MemValue& b);
+
+template <class T>
+[[gnu::always_inline]] inline bool holdsRel(Rel rel, T x, T y) {
+    switch (rel) {
+        case Rel::Eq: return x == y;
+        case Rel::Neq: return x != y;
+        case Rel::Gt: return x > y;
+        case Rel::Lt: return x < y;
+        case Rel::Geq: return x >= y;
+        case Rel::Leq: return x <= y;
+    }
+    return false;
+}
+
+[[gnu::always_inline]] inline bool relate(Rel rel, const MemValue& a, const MemValue& b) {
+    std::int64_t x, y;
+    if (smallPair(a, b, x, y)) return holdsRel(rel, x, y);
+    if (a.v.index() == kFloat && b.v.index() == kFloat) return holdsRel(rel, floatOf(a), floatOf(b));
+    return relateSlow(rel, a, b);
+}
+
+// The operations, writing the result into `out` (which may alias an operand).
+// The inline ones handle small integers (and pairs of reals) themselves and
+// hand everything else to the general case.
+using OpInto = void (*)(const MemValue&, const MemValue&, MemValue&);
+void plusSlow(const MemValue& a, const MemValue& b, MemValue& out);
+void minusSlow(const MemValue& a, const MemValue& b, MemValue& out);
+void timesSlow(const MemValue& a, const MemValue& b, MemValue& out);
+void divSlow(const MemValue& a, const MemValue& b, MemValue& out);
+void idivSlow(const MemValue& a, const MemValue& b, MemValue& out);
+void restoSlow(const MemValue& a, const MemValue& b, MemValue& out);
+void potInto(const MemValue& a, const MemValue& b, MemValue& out);
+void ipotInto(const MemValue& a, const MemValue& b, MemValue& out);
+void andInto(const MemValue& a, const MemValue& b, MemValue& out);
+void orInto(const MemValue& a, const MemValue& b, MemValue& out);
+
+inline void plusInto(const MemValue& a, const MemValue& b, MemValue& out) {
+    std::int64_t x, y, r;
+    if (smallPair(a, b, x, y) && !__builtin_add_overflow(x, y, &r)) return setInt(out, r);
+    if (a.v.index() == kFloat && b.v.index() == kFloat) return setFloat(out, floatOf(a) + floatOf(b));
+    plusSlow(a, b, out);
+}
+
+inline void minusInto(const MemValue& a, const MemValue& b, MemValue& out) {
+    std::int64_t x, y, r;
+    if (smallPair(a, b, x, y) && !__builtin_sub_overflow(x, y, &r)) return setInt(out, r);
+    if (a.v.index() == kFloat && b.v.index() == kFloat) return setFloat(out, floatOf(a) - floatOf(b));
+    minusSlow(a, b, out);
+}
+
+inline void timesInto(const MemValue& a, const MemValue& b, MemValue& out) {
+    std::int64_t x, y, r;
+    if (smallPair(a, b, x, y) && !__builtin_mul_overflow(x, y, &r)) return setInt(out, r);
+    if (a.v.index() == kFloat && b.v.index() == kFloat) return setFloat(out, floatOf(a) * floatOf(b));
+    timesSlow(a, b, out);
+}
+
+inline void divInto(const MemValue& a, const MemValue& b, MemValue& out) {
+    if (a.v.index() == kFloat && b.v.index() == kFloat) return setFloat(out, floatOf(a) / floatOf(b));
+    divSlow(a, b, out);
+}
+
+// div and % round the quotient towards minus infinity.  Small operands
+// never overflow here: both magnitudes are below 2^63.
+inline void idivInto(const MemValue& a, const MemValue& b, MemValue& out) {
+    std::int64_t x, y;
+    if (smallPair(a, b, x, y) && y != 0) {
+        std::int64_t q = x / y;
+        if (x % y != 0 && (x < 0) != (y < 0)) --q;
+        return setInt(out, q);
+    }
+    idivSlow(a, b, out);
+}
+
+inline void restoInto(const MemValue& a, const MemValue& b, MemValue& out) {
+    std::int64_t x, y;
+    if (smallPair(a, b, x, y) && y != 0) {
+        std::int64_t r = x % y;
+        if (r != 0 && (r < 0) != (y < 0)) r += y;
+        return setInt(out, r);
+    }
+    restoSlow(a, b, out);
+}
+
+inline void eqInto(const MemValue& a, const MemValue& b, MemValue& out) { setBool(out, relate(Rel::Eq, a, b)); }
+inline void neqInto(const MemValue& a, const MemValue& b, MemValue& out) { setBool(out, relate(Rel::Neq, a, b)); }
+inline void gtInto(const MemValue& a, const MemValue& b, MemValue& out) { setBool(out, relate(Rel::Gt, a, b)); }
+inline void ltInto(const MemValue& a, const MemValue& b, MemValue& out) { setBool(out, relate(Rel::Lt, a, b)); }
+inline void geqInto(const MemValue& a, const MemValue& b, MemValue& out) { setBool(out, relate(Rel::Geq, a, b)); }
+inline void leqInto(const MemValue& a, const MemValue& b, MemValue& out) { setBool(out, relate(Rel::Leq, a, b)); }
+
 [[noreturn]] void failUnset(const Text& name);
 [[noreturn]] void failNoVariable();  // "Erro Interno No. 101." + contact line
 
 // seekVarValue / seekVectorValue for names held by the tree.
-inline const MemValue& varRef(const Memory& memory, const Text& name) {
+[[gnu::always_inline]] inline const MemValue& varRef(const Memory& memory, const Text& name) {
     std::size_t slot = memory.findNode(name);
     if (slot == Memory::npos) failNoVariable();
     const MemValue& v = memory.valueAt(slot);
@@ -170,19 +309,37 @@ const MemValue& elemRef(const Memory& memory, const Text& name, const Integer& i
 
 // evalInto, reading a variable where it is stored without going through the
 // dispatch.
-inline const MemValue& evalTo(const Expression& e, const Memory& m, MemValue& out, unsigned d) {
-    if (const auto* f = std::get_if<E_Factor>(&e.v))
-        if (const auto* x = std::get_if<E_Var>(&f->factor->v)) return varRef(m, x->name);
+// An integer literal is copied into `out` at once.
+[[gnu::always_inline]] inline const MemValue& evalTo(const Expression& e, const Memory& m, MemValue& out, unsigned d) {
+    if (const auto* f = std::get_if<E_Factor>(&e.v)) {
+        const Factor& x = *f->factor;
+        if (const auto* v = std::get_if<E_Var>(&x.v)) return varRef(m, v->name);
+        if (const auto* n = std::get_if<E_Int>(&x.v)) {
+            setInt(out, n->value);
+            return out;
+        }
+    }
     return evalInto(e, m, out, d);
 }
 
 // The integer inside an evaluated vector index (an internal error, No. 141,
 // when the index is not an integer: the check makes that unreachable).
-const Integer& indexOf(const MemValue& index);
+[[noreturn]] void failNotIndex();
+[[gnu::always_inline]] inline const Integer& indexOf(const MemValue& index) {
+    if (index.v.index() != kInt) failNotIndex();
+    return intOf(index);
+}
 
 // The 0-based position of `index` in a vector or text of `count` elements,
 // or false when the index is outside 0 .. count-1.
-bool position(const Integer& index, std::size_t count, std::size_t& out);
+[[gnu::always_inline]] inline bool position(const Integer& index, std::size_t count, std::size_t& out) {
+    const mpz_srcptr z = index.get_mpz_t();
+    if (mpz_sgn(z) < 0 || !mpz_fits_ulong_p(z)) return false;
+    unsigned long i = mpz_get_ui(z);
+    if (i >= count) return false;
+    out = i;
+    return true;
+}
 
 // The element `index` of the vector at `slot` for a store, after the bounds
 // check ("Vetor NAME[INDEX] indexado fora dos limites.").

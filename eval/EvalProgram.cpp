@@ -1,6 +1,7 @@
 // Command execution on the console, the loop runners and the program run.
 #include "eval/EvalProgram.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include "check/CheckProgram.h"
@@ -44,6 +45,11 @@ void step(Memory& m, const Variable& target, bool up) {
         return;
     }
     mpz_ptr z = std::get_if<M_Int>(&v.v)->value.get_mpz_t();
+    std::int64_t n, r;
+    if (smallOf(z, n) && !(up ? __builtin_add_overflow(n, 1, &r) : __builtin_sub_overflow(n, 1, &r))) {
+        setSmall(z, r);
+        return;
+    }
     if (up)
         mpz_add_ui(z, z, 1);
     else
@@ -61,7 +67,7 @@ void assign(Memory& m, const Variable& target, const Expression& valueExp) {
         }
         MemValue& cell = m.valueAt(slot);
         const MemValue& v = evalTo(valueExp, m, cell, 1);
-        if (&v != &cell) cell = v;
+        if (&v != &cell) copyValue(v, cell);
         return;
     }
     const auto& x = std::get<Vector>(target);
@@ -79,10 +85,11 @@ void assign(Memory& m, const Variable& target, const Expression& valueExp) {
     }
     MemValue& cell = vec->elems[i];
     const MemValue& v = evalTo(valueExp, m, cell, 1);
-    if (&v != &cell) cell = v;
+    if (&v != &cell) copyValue(v, cell);
 }
 
-void leia(Memory& m, const Expression& target, const DeclList& decls) {
+// Rare next to the assignments and loops: kept out of the command switch.
+[[gnu::noinline]] void leia(Memory& m, const Expression& target, const DeclList& decls) {
     const auto* ef = std::get_if<E_Factor>(&target.v);
     const Factor* f = ef ? ef->factor.get() : nullptr;
     if (const auto* x = f ? std::get_if<E_Var>(&f->v) : nullptr) {
@@ -116,7 +123,7 @@ void leia(Memory& m, const Expression& target, const DeclList& decls) {
 
 // Each value is written as soon as it is computed: a later failing
 // expression leaves the earlier values written.
-void imprima(const Memory& m, const ExpList& items) {
+[[gnu::noinline]] void imprima(const Memory& m, const ExpList& items) {
     for (const ExpPtr& e : items) {
         const MemValue& v = evalTo(*e, m, top(0), 1);
         switch (checkMemType(v)) {  // no type for a vector: the checker's internal error
@@ -220,6 +227,7 @@ Mode loop(const Expression& cond, const CmdList& body, Memory& m, const DeclList
 
 Mode evalCmd(const CmdList& cmds, Memory& memory, const DeclList& decls, ControlState state) {
     checkStack();
+    if (runLimits.onCommandList != nullptr) runLimits.onCommandList();
     Mode mode = state.mode;
     for (const CmdPtr& c : cmds) {
         if (mode == Mode::Exit) return Mode::Exit;

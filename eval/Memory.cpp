@@ -24,6 +24,8 @@ const std::size_t physicalBytes = [] {
 
 }  // namespace
 
+RunLimits runLimits;
+
 // ------------------------------------------------------------------ Memory
 std::size_t Memory::find(const Text& name) const {
     auto it = index_.find(name);
@@ -62,21 +64,10 @@ void failOperands() { fail(internalError(140)); }
 
 void checkAffordable(std::size_t count, std::size_t elementBytes) {
     if (count > kMaxElements || count * elementBytes > physicalBytes / 2) throw std::bad_alloc();
+    if (runLimits.valueBytes != 0 && count * elementBytes > runLimits.valueBytes) throw std::bad_alloc();
 }
 
-bool position(const Integer& index, std::size_t count, std::size_t& out) {
-    const mpz_srcptr z = index.get_mpz_t();
-    if (mpz_sgn(z) < 0 || !mpz_fits_ulong_p(z)) return false;
-    unsigned long i = mpz_get_ui(z);
-    if (i >= count) return false;
-    out = i;
-    return true;
-}
-
-const Integer& indexOf(const MemValue& index) {
-    if (index.v.index() != kInt) fail(internalError(141));
-    return intOf(index);
-}
+void failNotIndex() { fail(internalError(141)); }
 
 void failNoVariable() { fail(withContactLine("Erro Interno No. 101.")); }
 

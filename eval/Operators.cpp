@@ -47,7 +47,7 @@ bool holds(Rel rel, int c) {
 
 }  // namespace
 
-bool detail::relate(Rel rel, const MemValue& a, const MemValue& b) {
+bool detail::relateSlow(Rel rel, const MemValue& a, const MemValue& b) {
     std::size_t ia = a.v.index();
     if (ia != b.v.index()) failOperands();
     switch (ia) {
@@ -79,6 +79,7 @@ namespace {
 // An integer result too large to build is memory exhaustion.
 void checkBits(std::size_t bits) {
     if (bits > kMaxIntBits) throw std::bad_alloc();
+    if (runLimits.valueBytes != 0 && bits / 8 > runLimits.valueBytes) throw std::bad_alloc();
 }
 
 MemValue fresh(OpInto op, const MemValue& a, const MemValue& b) {
@@ -92,6 +93,9 @@ MemValue fresh(OpInto op, const MemValue& a, const MemValue& b) {
 // ----------------------------------------------------------- conversions
 double intToReal(const Integer& value) {
     mpz_srcptr z = value.get_mpz_t();
+    // One conversion from a word rounds to nearest, ties to even, as below.
+    std::int64_t small;
+    if (smallOf(z, small)) return static_cast<double>(small);
     std::size_t bits = mpz_sizeinbase(z, 2);
     if (bits <= 53) return mpz_get_d(z);  // exact
     int sign = mpz_sgn(z);
@@ -147,19 +151,19 @@ double powReal(double x, double y) {
 // ------------------------------------------------------------ arithmetic
 namespace detail {
 
-void plusInto(const MemValue& a, const MemValue& b, MemValue& out) {
+void plusSlow(const MemValue& a, const MemValue& b, MemValue& out) {
     if (bothInt(a, b)) return mpz_add(intCell(out), z(a), z(b));
     double x = realOperand(a), y = realOperand(b);
     setFloat(out, x + y);
 }
 
-void minusInto(const MemValue& a, const MemValue& b, MemValue& out) {
+void minusSlow(const MemValue& a, const MemValue& b, MemValue& out) {
     if (bothInt(a, b)) return mpz_sub(intCell(out), z(a), z(b));
     double x = realOperand(a), y = realOperand(b);
     setFloat(out, x - y);
 }
 
-void timesInto(const MemValue& a, const MemValue& b, MemValue& out) {
+void timesSlow(const MemValue& a, const MemValue& b, MemValue& out) {
     if (bothInt(a, b)) {
         checkBits((mpz_size(z(a)) + mpz_size(z(b))) * 64);
         return mpz_mul(intCell(out), z(a), z(b));
@@ -168,12 +172,12 @@ void timesInto(const MemValue& a, const MemValue& b, MemValue& out) {
     setFloat(out, x * y);
 }
 
-void divInto(const MemValue& a, const MemValue& b, MemValue& out) {
+void divSlow(const MemValue& a, const MemValue& b, MemValue& out) {
     double x = realOperand(a), y = realOperand(b);
     setFloat(out, x / y);
 }
 
-void idivInto(const MemValue& a, const MemValue& b, MemValue& out) {
+void idivSlow(const MemValue& a, const MemValue& b, MemValue& out) {
     if (bothInt(a, b)) {
         if (mpz_sgn(z(b)) == 0) failDivByZero();
         return mpz_fdiv_q(intCell(out), z(a), z(b));
@@ -183,7 +187,7 @@ void idivInto(const MemValue& a, const MemValue& b, MemValue& out) {
     mpz_swap(intCell(out), r.get_mpz_t());
 }
 
-void restoInto(const MemValue& a, const MemValue& b, MemValue& out) {
+void restoSlow(const MemValue& a, const MemValue& b, MemValue& out) {
     if (!bothInt(a, b)) failOperands();
     if (mpz_sgn(z(b)) == 0) failDivByZero();
     mpz_fdiv_r(intCell(out), z(a), z(b));
@@ -209,19 +213,13 @@ void ipotInto(const MemValue& a, const MemValue& b, MemValue& out) {
         unsigned long e = mpz_get_ui(n);
         std::size_t bits = mpz_sizeinbase(x, 2);
         if (e > kMaxIntBits / bits) throw std::bad_alloc();
+        if (runLimits.valueBytes != 0 && e > runLimits.valueBytes * 8 / bits) throw std::bad_alloc();
         return mpz_pow_ui(intCell(out), x, e);
     }
     double x = realOperand(a), y = realOperand(b);
     Integer r = roundReal(powReal(x, y));
     mpz_swap(intCell(out), r.get_mpz_t());
 }
-
-void eqInto(const MemValue& a, const MemValue& b, MemValue& out) { setBool(out, relate(Rel::Eq, a, b)); }
-void neqInto(const MemValue& a, const MemValue& b, MemValue& out) { setBool(out, relate(Rel::Neq, a, b)); }
-void gtInto(const MemValue& a, const MemValue& b, MemValue& out) { setBool(out, relate(Rel::Gt, a, b)); }
-void ltInto(const MemValue& a, const MemValue& b, MemValue& out) { setBool(out, relate(Rel::Lt, a, b)); }
-void geqInto(const MemValue& a, const MemValue& b, MemValue& out) { setBool(out, relate(Rel::Geq, a, b)); }
-void leqInto(const MemValue& a, const MemValue& b, MemValue& out) { setBool(out, relate(Rel::Leq, a, b)); }
 
 void andInto(const MemValue& a, const MemValue& b, MemValue& out) {
     if (a.v.index() != kBool || b.v.index() != kBool) failOperands();
