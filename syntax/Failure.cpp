@@ -5,9 +5,46 @@
 #include <cstddef>
 #include <cstdint>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define JOX_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define JOX_ADDRESS_SANITIZER 1
+#endif
+#endif
+#ifdef JOX_ADDRESS_SANITIZER
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace jox {
 
-void fail(const std::string& message) { throw JoxError(message); }
+namespace {
+
+thread_local std::uintptr_t stackLimit = 0;
+thread_local std::uintptr_t stackTop = 0;
+
+// Before an exception leaves a deep recursion.  AddressSanitizer clears the
+// shadow of the frames a throw unwinds, but not when they span more than
+// 64 MiB of stack; the frames the unwinder and the handlers call afterwards
+// would then meet the poisoned red zones of the frames that were left, and
+// read as overflowing.  So a throw from that deep clears the shadow from here
+// to the top of the stack itself.  Nothing to do in other builds.
+__attribute__((noinline)) void clearShadowAboveHere() {
+#ifdef JOX_ADDRESS_SANITIZER
+    constexpr std::uintptr_t kAsanCleansUpTo = std::uintptr_t{32} << 20;
+    char here;
+    auto low = reinterpret_cast<std::uintptr_t>(&here);
+    if (stackTop > low && stackTop - low > kAsanCleansUpTo)
+        ASAN_UNPOISON_MEMORY_REGION(&here, stackTop - low);
+#endif
+}
+
+}  // namespace
+
+void fail(const std::string& message) {
+    clearShadowAboveHere();
+    throw JoxError(message);
+}
 
 std::string internalError(int number) {
     return "Erro interno No. " + std::to_string(number) +
@@ -19,8 +56,6 @@ namespace {
 // Stack left untouched below the limit: room for the deepest frame between two
 // checks, for the unwinder and for the sanitizers' own use of the stack.
 constexpr std::size_t kStackMargin = std::size_t{4} << 20;
-
-thread_local std::uintptr_t stackLimit = 0;
 
 }  // namespace
 
@@ -34,6 +69,7 @@ void initStackLimit() {
         // A small stack gets a proportionally smaller margin.
         std::size_t margin = size / 4 < kStackMargin ? size / 4 : kStackMargin;
         stackLimit = base + margin;
+        stackTop = base + size;
     }
     pthread_attr_destroy(&attr);
 }
@@ -41,7 +77,10 @@ void initStackLimit() {
 void checkStack() {
     if (stackLimit == 0) initStackLimit();
     char here;
-    if (reinterpret_cast<std::uintptr_t>(&here) < stackLimit) throw StackExhausted();
+    if (reinterpret_cast<std::uintptr_t>(&here) < stackLimit) {
+        clearShadowAboveHere();
+        throw StackExhausted();
+    }
 }
 
 }  // namespace jox
