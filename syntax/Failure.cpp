@@ -20,9 +20,9 @@ namespace {
 // checks, for the unwinder and for the sanitizers' own use of the stack.
 constexpr std::size_t kStackMargin = std::size_t{4} << 20;
 
-thread_local std::uintptr_t stackLimit = 0;
-
 }  // namespace
+
+constinit thread_local std::uintptr_t stackLimit = 0;
 
 void initStackLimit() {
     pthread_attr_t attr;
@@ -38,7 +38,7 @@ void initStackLimit() {
     pthread_attr_destroy(&attr);
 }
 
-void checkStack() {
+void checkStackSlow() {
     if (stackLimit == 0) initStackLimit();
     char here;
     if (reinterpret_cast<std::uintptr_t>(&here) < stackLimit) throw StackExhausted();
