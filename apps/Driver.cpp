@@ -10,6 +10,7 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "syntax/Failure.h"
 
@@ -117,7 +118,15 @@ void* workThread(void*) {
     return nullptr;
 }
 
+// The values kept until the exit (never destroyed: the list is never freed).
+std::vector<std::shared_ptr<void>>* keptValues = nullptr;
+
 }  // namespace
+
+void keepAlive(std::shared_ptr<void> value) {
+    if (keptValues == nullptr) keptValues = new std::vector<std::shared_ptr<void>>;
+    keptValues->push_back(std::move(value));
+}
 
 void runMain(const char* program, const std::function<void()>& work) {
     programName = program;

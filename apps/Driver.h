@@ -2,6 +2,8 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <utility>
 
 namespace jox {
 
@@ -14,5 +16,19 @@ namespace jox {
 // Standard output is block-buffered unless it is a terminal (line-buffered
 // then).  `program` names the binary in the exhaustion diagnostic.
 [[noreturn]] void runMain(const char* program, const std::function<void()>& work);
+
+// Hands `value` over to live until the process ends, and returns it.  It is
+// never destroyed: taking apart a memory of a million elements or the tree of
+// a long program would only delay the exit, which gives all memory back at
+// once.  The value stays reachable (leak checkers stay quiet) and is not
+// destroyed either when a failure ends the run.
+void keepAlive(std::shared_ptr<void> value);
+template <class T>
+T& untilExit(T&& value) {
+    auto kept = std::make_shared<T>(std::move(value));
+    T& ref = *kept;
+    keepAlive(std::move(kept));
+    return ref;
+}
 
 }  // namespace jox

@@ -35,7 +35,7 @@ const MemValue& operandOther(const Factor& f, const Memory& m, unsigned d, unsig
 
 [[gnu::always_inline]] inline const MemValue& operandF(const Factor& f, const Memory& m, unsigned d,
                                                        unsigned which) {
-    if (const auto* x = std::get_if<E_Var>(&f.v)) return varRef(m, x->name);
+    if (const auto* x = std::get_if<E_Var>(&f.v)) return varRef(m, *x);
     return operandOther(f, m, d, which);
 }
 
@@ -138,10 +138,11 @@ const MemValue& node(const Expression& e, const Memory& m, MemValue& out, unsign
 // The element x[e] named by a factor: the index is evaluated, then read.
 // Every nesting of factors inside factors passes here or through evalInto,
 // so the two check the stack.
-const MemValue& elementOf(const E_Vector& x, const Memory& m, unsigned d) {
+// An element of a vector of words is written into `out`.
+const MemValue& elementOf(const E_Vector& x, const Memory& m, unsigned d, MemValue& out) {
     checkStack();
     const MemValue& i = operand(*x.index, m, d, 0);
-    return elemRef(m, x.name, indexOf(i));
+    return elemRef(m, x.name, x.hint, indexOf(i), out);
 }
 
 // ------------------------------------------------------------------ signs
@@ -179,12 +180,12 @@ const MemValue& evalSign(const Factor& f, const Memory& m, bool negative, MemVal
             return out;
         }
         case alt<E_Var, Factor>: {
-            const Text& name = std::get_if<E_Var>(&f.v)->name;
-            return signedValue(varRef(m, name), name, negative, out);
+            const E_Var& x = *std::get_if<E_Var>(&f.v);
+            return signedValue(varRef(m, x), x.name, negative, out);
         }
         case alt<E_Vector, Factor>: {
             const auto& x = *std::get_if<E_Vector>(&f.v);
-            return signedValue(elementOf(x, m, d), x.name, negative, out);
+            return signedValue(elementOf(x, m, d, out), x.name, negative, out);
         }
         default:
             fail(negative ? "Operador negativo atribuido incorretamente. "
@@ -199,9 +200,9 @@ const Text& evalStrArg(const Factor& f, const Memory& m, unsigned d) {
     const MemValue* v;
     if (const auto* s = std::get_if<E_Str>(&f.v)) return s->value;
     if (const auto* x = std::get_if<E_Var>(&f.v))
-        v = &varRef(m, x->name);
+        v = &varRef(m, *x);
     else if (const auto* e = std::get_if<E_Vector>(&f.v))
-        v = &elementOf(*e, m, d);
+        v = &elementOf(*e, m, d, scratch(d, 1));
     else
         fail("Erro Interno no. 107.");
     if (v->v.index() != kStr) fail("Erro Interno no. 108.");
@@ -215,9 +216,9 @@ const Integer& evalIntArg(const Factor& f, const Memory& m, unsigned d) {
     const MemValue* v;
     if (const auto* n = std::get_if<E_Int>(&f.v)) return n->value;
     if (const auto* x = std::get_if<E_Var>(&f.v))
-        v = &varRef(m, x->name);
+        v = &varRef(m, *x);
     else if (const auto* e = std::get_if<E_Vector>(&f.v))
-        v = &elementOf(*e, m, d);
+        v = &elementOf(*e, m, d, scratch(d, 1));
     else
         fail("Argumento com valor invalido.");
     if (v->v.index() != kInt) fail("Erro Interno no. 110.");
@@ -306,8 +307,8 @@ const MemValue& computeFactor(const Factor& f, const Memory& m, MemValue& out, u
                 setBool(out, x.value);
                 return out;
             },
-            [&](const E_Var& x) -> const MemValue& { return varRef(m, x.name); },
-            [&](const E_Vector& x) -> const MemValue& { return elementOf(x, m, d); },
+            [&](const E_Var& x) -> const MemValue& { return varRef(m, x); },
+            [&](const E_Vector& x) -> const MemValue& { return elementOf(x, m, d, out); },
             [&](const E_Float& x) -> const MemValue& { return real(x.value); },
             [&](const E_Str& x) -> const MemValue& {
                 strCell(out) = x.value;
@@ -441,6 +442,7 @@ ScratchPool scratchPool;
 SpareIntegers spareIntegers;
 
 void ScratchPool::grow(std::size_t i) {
+    if (chunks_.empty()) chunks_.emplace_back();  // chunk 0 is first_
     while (size_ <= i) {
         chunks_.push_back(std::make_unique<MemValue[]>(kChunk));
         for (std::size_t k = 0; k < kChunk; ++k) chunks_.back()[k].v.emplace<M_Garbage>();
@@ -452,8 +454,8 @@ const MemValue& factorInto(const Factor& f, const Memory& m, MemValue& out, unsi
     // Literals and names first: they are most of the factors a program runs.
     switch (f.v.index()) {
         case alt<E_Int, Factor>: setInt(out, std::get_if<E_Int>(&f.v)->value); return out;
-        case alt<E_Var, Factor>: return varRef(m, std::get_if<E_Var>(&f.v)->name);
-        case alt<E_Vector, Factor>: return elementOf(*std::get_if<E_Vector>(&f.v), m, d);
+        case alt<E_Var, Factor>: return varRef(m, *std::get_if<E_Var>(&f.v));
+        case alt<E_Vector, Factor>: return elementOf(*std::get_if<E_Vector>(&f.v), m, d, out);
         case alt<E_Float, Factor>: setFloat(out, std::get_if<E_Float>(&f.v)->value); return out;
         default: return computeFactor(f, m, out, d);
     }
@@ -509,30 +511,61 @@ MemValue evalFactor(const Factor& factor, const Memory& memory) {
 
 namespace {
 
-// A comparison as a truth value, without making a value of it first.  (No
-// stack check of its own: it is no deeper than the command that tests it,
-// and operands that nest go through evalInto, which checks.)
+// The operands and the relation of a comparison node, or false for any
+// other node.  (The comparisons share one shape, so the cases differ in the
+// relation only and compile to a table.)
+struct Comparison {
+    const Expression* left;
+    const Expression* right;
+    Rel rel;
+};
 template <class Node>
-bool comparison(const Expression& e, const Memory& m, Rel rel) {
+[[gnu::always_inline]] inline Comparison comparisonOf(const Expression& e, Rel rel) {
     const Node& x = *std::get_if<Node>(&e.v);
-    const MemValue& a = operand(*x.left, m, 0, 0);
-    std::int64_t wa, wb;
-    if (smallWithLiteral(a, intLiteral(*x.right), wa, wb)) return holdsRel(rel, wa, wb);
-    const MemValue& b = operand(*x.right, m, 0, 1);
-    return relate(rel, a, b);
+    return {x.left.get(), x.right.get(), rel};
+}
+[[gnu::always_inline]] inline bool asComparison(const Expression& e, Comparison& c) {
+    switch (e.v.index()) {
+        case alt<E_Igual, Expression>: c = comparisonOf<E_Igual>(e, Rel::Eq); return true;
+        case alt<E_Dif, Expression>: c = comparisonOf<E_Dif>(e, Rel::Neq); return true;
+        case alt<E_Maior, Expression>: c = comparisonOf<E_Maior>(e, Rel::Gt); return true;
+        case alt<E_Menor, Expression>: c = comparisonOf<E_Menor>(e, Rel::Lt); return true;
+        case alt<E_Maiorig, Expression>: c = comparisonOf<E_Maiorig>(e, Rel::Geq); return true;
+        case alt<E_Menorig, Expression>: c = comparisonOf<E_Menorig>(e, Rel::Leq); return true;
+        default: return false;
+    }
+}
+
+// Whether x rel y holds for two words, without a branch on the relation: the
+// relation's mask has one bit for each of x < y, x == y, x > y.
+[[gnu::always_inline]] inline bool holdsWords(Rel rel, std::int64_t x, std::int64_t y) {
+    static constexpr unsigned char kMask[] = {
+        0b010,  // Eq
+        0b101,  // Neq
+        0b100,  // Gt
+        0b001,  // Lt
+        0b110,  // Geq
+        0b011,  // Leq
+    };
+    int order = (x > y) - (x < y) + 1;
+    return (kMask[static_cast<int>(rel)] >> order) & 1;
 }
 
 }  // namespace
 
 bool evalCondition(const Expression& cond, const Memory& memory) {
-    switch (cond.v.index()) {
-        case alt<E_Igual, Expression>: return comparison<E_Igual>(cond, memory, Rel::Eq);
-        case alt<E_Dif, Expression>: return comparison<E_Dif>(cond, memory, Rel::Neq);
-        case alt<E_Maior, Expression>: return comparison<E_Maior>(cond, memory, Rel::Gt);
-        case alt<E_Menor, Expression>: return comparison<E_Menor>(cond, memory, Rel::Lt);
-        case alt<E_Maiorig, Expression>: return comparison<E_Maiorig>(cond, memory, Rel::Geq);
-        case alt<E_Menorig, Expression>: return comparison<E_Menorig>(cond, memory, Rel::Leq);
-        default: break;
+    // A comparison is tested as a truth value, without making a value of it
+    // first.  (No stack check of its own: it is no deeper than the command
+    // that tests it, and operands that nest go through evalInto, which
+    // checks.)
+    Comparison c;
+    if (asComparison(cond, c)) {
+        const MemValue& a = operand(*c.left, memory, 0, 0);
+        std::int64_t wa, wb;
+        if (smallWithLiteral(a, intLiteral(*c.right), wa, wb)) return holdsWords(c.rel, wa, wb);
+        const MemValue& b = operand(*c.right, memory, 0, 1);
+        if (smallPair(a, b, wa, wb)) return holdsWords(c.rel, wa, wb);
+        return relate(c.rel, a, b);
     }
     // Nothing holds the top scratch value between two commands.
     const MemValue& v = evalInto(cond, memory, scratch(0, 0), 1);

@@ -54,11 +54,13 @@ public:
 
     Memory() = default;
     // A memory is never copied (a copy would duplicate every vector); it is
-    // moved or handed on by reference.
+    // moved or handed on by reference.  A move hands the entries over where
+    // they are, with the places remembered for them; the memory moved from
+    // starts a new generation.
     Memory(const Memory&) = delete;
     Memory& operator=(const Memory&) = delete;
-    Memory(Memory&&) noexcept = default;
-    Memory& operator=(Memory&&) noexcept = default;
+    Memory(Memory&& other) noexcept;
+    Memory& operator=(Memory&& other) noexcept;
 
     // The entries, in declaration order.
     std::size_t size() const { return entries_.size(); }
@@ -76,6 +78,20 @@ public:
         const Hint& h = hints_[hintOf(&name)];
         if (h.key == &name && (stableNames_ || entries_[h.slot].name == name)) return h.slot;
         return findNodeSlow(name);
+    }
+
+    // The value of the first entry called `name`, or null, for a name held
+    // by a tree node together with its hint: the place found is remembered in
+    // the hint, so the next lookup through it costs one comparison.  The
+    // generation of a memory changes whenever an entry is added (places may
+    // move then), and no two memories share one, so a hint is used only while
+    // its place is right.
+    [[gnu::always_inline]] const MemValue* findPlace(const Text& name, const PlaceHint& hint) const {
+        if (hint.generation == generation_) return hint.place;
+        return findPlaceSlow(name, hint);
+    }
+    [[gnu::always_inline]] MemValue* findPlace(const Text& name, const PlaceHint& hint) {
+        return const_cast<MemValue*>(static_cast<const Memory*>(this)->findPlace(name, hint));
     }
 
     // While a whole program runs (execProg), every name looked up lives in its
@@ -101,8 +117,11 @@ private:
         return static_cast<std::size_t>((bits >> 3) * 0x9E3779B97F4A7C15ull >> 54);
     }
     std::size_t findNodeSlow(const Text& name) const;
+    const MemValue* findPlaceSlow(const Text& name, const PlaceHint& hint) const;
+    static std::uint64_t newGeneration();
 
     std::vector<Entry> entries_;
+    std::uint64_t generation_ = newGeneration();
     std::unordered_map<Text, std::size_t> index_;  // first slot of each name
     mutable std::array<Hint, kHints> hints_{};
     bool stableNames_ = false;

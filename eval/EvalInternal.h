@@ -3,6 +3,7 @@
 // guards of values too large to build.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -61,9 +62,12 @@ const MemValue& factorInto(const Factor& factor, const Memory& memory, MemValue&
 // top of a command use scratch(0, k) and evaluate at depth 1.  The values
 // live in chunks that never move, so a reference stays valid while deeper
 // levels grow the pool.
+// The first chunk is part of the pool itself: the values of the shallow
+// levels, which every command uses, are found without an indirection.
 class ScratchPool {
 public:
     MemValue& at(std::size_t i) {
+        if (i < kChunk) return first_[i];
         if (i >= size_) grow(i);
         return chunks_[i / kChunk][i % kChunk];
     }
@@ -71,8 +75,14 @@ public:
 private:
     static constexpr std::size_t kChunk = 256;
     void grow(std::size_t i);
-    std::vector<std::unique_ptr<MemValue[]>> chunks_;
-    std::size_t size_ = 0;
+    std::array<MemValue, kChunk> first_ = makeFirst();
+    std::vector<std::unique_ptr<MemValue[]>> chunks_;  // chunk 0 stays empty
+    std::size_t size_ = kChunk;
+    static std::array<MemValue, kChunk> makeFirst() {
+        std::array<MemValue, kChunk> values;
+        for (MemValue& v : values) v.v.emplace<M_Garbage>();
+        return values;
+    }
 };
 extern ScratchPool scratchPool;
 inline MemValue& scratch(unsigned depth, unsigned which) {
@@ -142,34 +152,32 @@ extern SpareIntegers spareIntegers;
 // general path, so the results are the same to the last digit.
 static_assert(GMP_LIMB_BITS == 64 && GMP_NAIL_BITS == 0, "one 64-bit limb per word");
 
+// (Every integer has a readable first limb, even one of no limbs: GNU MP
+// points those at a limb of its own; its word is ignored for size 0.)
 [[gnu::always_inline]] inline bool smallOf(mpz_srcptr z, std::int64_t& v) {
     int size = z->_mp_size;
+    if (static_cast<unsigned>(size + 1) > 2u) return false;  // not -1, 0 or 1
+    auto limb = static_cast<std::int64_t>(z->_mp_d[0]);
     if (size == 0) {
         v = 0;
         return true;
     }
-    if (size != 1 && size != -1) return false;
-    mp_limb_t limb = z->_mp_d[0];
-    if (limb > static_cast<mp_limb_t>(INT64_MAX)) return false;
-    v = size > 0 ? static_cast<std::int64_t>(limb) : -static_cast<std::int64_t>(limb);
+    if (limb < 0) return false;  // 2^63 or more
+    v = limb * size;
     return true;
+}
+
+inline bool wordOf(const MemValue& v, std::int64_t& w) {
+    return v.v.index() == kInt && smallOf(std::get_if<M_Int>(&v.v)->value.get_mpz_t(), w);
 }
 
 // z <- v, for any 64-bit v (an integer that has no limb yet gets one).
 [[gnu::always_inline]] inline void setSmall(mpz_ptr z, std::int64_t v) {
-    if (z->_mp_alloc < 1) {
-        mpz_set_si(z, static_cast<long>(v));
-        return;
-    }
-    if (v > 0) {
-        z->_mp_d[0] = static_cast<mp_limb_t>(v);
-        z->_mp_size = 1;
-    } else if (v < 0) {
-        z->_mp_d[0] = mp_limb_t{0} - static_cast<mp_limb_t>(v);
-        z->_mp_size = -1;
-    } else {
-        z->_mp_size = 0;
-    }
+    if (z->_mp_alloc < 1) _mpz_realloc(z, 1);
+    auto magnitude = static_cast<mp_limb_t>(v);
+    if (v < 0) magnitude = mp_limb_t{0} - magnitude;
+    z->_mp_d[0] = magnitude;
+    z->_mp_size = (v > 0) - (v < 0);
 }
 
 // Both operands small integers: their words.
@@ -297,15 +305,35 @@ inline void leqInto(const MemValue& a, const MemValue& b, MemValue& out) { setBo
 [[noreturn]] void failUnset(const Text& name);
 [[noreturn]] void failNoVariable();  // "Erro Interno No. 101." + contact line
 
-// seekVarValue / seekVectorValue for names held by the tree.
-[[gnu::always_inline]] inline const MemValue& varRef(const Memory& memory, const Text& name) {
-    std::size_t slot = memory.findNode(name);
-    if (slot == Memory::npos) failNoVariable();
-    const MemValue& v = memory.valueAt(slot);
-    if (v.v.index() == kGarbage) failUnset(name);
-    return v;
+// seekVarValue / seekVectorValue for names held by the tree: the node's hint
+// remembers where the name was found.
+[[gnu::always_inline]] inline const MemValue& varRef(const Memory& memory, const Text& name, const PlaceHint& hint) {
+    const MemValue* v = memory.findPlace(name, hint);
+    if (v == nullptr) failNoVariable();
+    if (v->v.index() == kGarbage) failUnset(name);
+    return *v;
 }
-const MemValue& elemRef(const Memory& memory, const Text& name, const Integer& index);
+template <class Node>
+[[gnu::always_inline]] inline const MemValue& varRef(const Memory& memory, const Node& node) {
+    return varRef(memory, node.name, node.hint);
+}
+// The element's value is a reference into the memory, or, for a vector held
+// as words, written into `out`.
+const MemValue& elemRef(const Memory& memory, const Text& name, const PlaceHint& hint, const Integer& index,
+                        MemValue& out);
+
+// ------------------------------------------------------- vectors of words
+// Vectors of at least kWordsFrom elements start out as words (see M_Vector);
+// smaller ones cost little either way.
+constexpr std::size_t kWordsFrom = 256;
+constexpr std::int64_t kUnsetWord = INT64_MIN;
+inline bool heldAsWords(const M_Vector& v) { return !v.words.empty(); }
+inline std::size_t elemCount(const M_Vector& v) { return heldAsWords(v) ? v.words.size() : v.elems.size(); }
+// The word that holds `v` in a vector of words, or false when `v` is not an
+// integer that fits one (INT64_MIN marks the unset elements).
+[[gnu::always_inline]] inline bool wordOf(const MemValue& v, std::int64_t& w);
+// A vector of words turned into its elements, for good.
+void unpackWords(M_Vector& v);
 
 // evalInto, reading a variable where it is stored without going through the
 // dispatch.
@@ -313,7 +341,7 @@ const MemValue& elemRef(const Memory& memory, const Text& name, const Integer& i
 [[gnu::always_inline]] inline const MemValue& evalTo(const Expression& e, const Memory& m, MemValue& out, unsigned d) {
     if (const auto* f = std::get_if<E_Factor>(&e.v)) {
         const Factor& x = *f->factor;
-        if (const auto* v = std::get_if<E_Var>(&x.v)) return varRef(m, v->name);
+        if (const auto* v = std::get_if<E_Var>(&x.v)) return varRef(m, *v);
         if (const auto* n = std::get_if<E_Int>(&x.v)) {
             setInt(out, n->value);
             return out;
@@ -334,6 +362,12 @@ const MemValue& elemRef(const Memory& memory, const Text& name, const Integer& i
 // or false when the index is outside 0 .. count-1.
 [[gnu::always_inline]] inline bool position(const Integer& index, std::size_t count, std::size_t& out) {
     const mpz_srcptr z = index.get_mpz_t();
+    std::int64_t small;
+    if (smallOf(z, small)) {
+        if (small < 0 || static_cast<std::uint64_t>(small) >= count) return false;
+        out = static_cast<std::size_t>(small);
+        return true;
+    }
     if (mpz_sgn(z) < 0 || !mpz_fits_ulong_p(z)) return false;
     unsigned long i = mpz_get_ui(z);
     if (i >= count) return false;
@@ -348,6 +382,8 @@ MemValue& elemForStore(Memory& memory, std::size_t slot, const Text& name, const
 // The slot of the vector `name` for a store: the first vector entry of that
 // name, or "Erro Interno N0. 103." + contact line.
 std::size_t vectorSlotForStore(const Memory& memory, const Text& name);
+// The value of the first vector entry called `name`, or null.
+const MemValue* vectorPlace(const Memory& memory, const Text& name, const PlaceHint& hint);
 
 [[noreturn]] void failUnsetElem(const Text& name, const Integer& index);
 [[noreturn]] void failOutOfBounds(const Text& name, const Integer& index);

@@ -30,11 +30,24 @@ MemValue& top(unsigned which) { return scratch(0, which); }
 void step(Memory& m, const Variable& target, bool up) {
     const MemValue* cell;
     if (const auto* s = std::get_if<Simple>(&target)) {
-        cell = &varRef(m, s->name);
+        cell = &varRef(m, *s);
     } else {
         const auto& x = std::get<Vector>(target);
         const MemValue& index = evalTo(*x.index, m, top(0), 1);
-        cell = &elemRef(m, x.name, indexOf(index));
+        cell = &elemRef(m, x.name, x.hint, indexOf(index), top(1));
+        if (cell == &top(1)) {  // an element of a vector of words
+            auto& vec = *std::get_if<M_Vector>(&const_cast<MemValue*>(vectorPlace(m, x.name, x.hint))->v);
+            std::size_t i = 0;
+            position(indexOf(index), vec.words.size(), i);  // in bounds: it was just read
+            std::int64_t r;
+            std::int64_t n = vec.words[i];
+            if (!(up ? __builtin_add_overflow(n, 1, &r) : __builtin_sub_overflow(n, 1, &r)) && r != kUnsetWord) {
+                vec.words[i] = r;
+                return;
+            }
+            unpackWords(vec);
+            cell = &vec.elems[i];
+        }
     }
     // The cell lives in `m`, which this command may change.
     MemValue& v = const_cast<MemValue&>(*cell);
@@ -60,12 +73,12 @@ void step(Memory& m, const Variable& target, bool up) {
 // cell's storage; the cell is written only once every operand has been read.
 void assign(Memory& m, const Variable& target, const Expression& valueExp) {
     if (const auto* s = std::get_if<Simple>(&target)) {
-        std::size_t slot = m.findNode(s->name);
-        if (slot == Memory::npos) {  // not declared: appended, as evalUpdate does
+        MemValue* place = m.findPlace(s->name, s->hint);
+        if (place == nullptr) {  // not declared: appended, as evalUpdate does
             evalUpdate(m, s->name, evalExp(valueExp, m));
             return;
         }
-        MemValue& cell = m.valueAt(slot);
+        MemValue& cell = *place;
         const MemValue& v = evalTo(valueExp, m, cell, 1);
         if (&v != &cell) copyValue(v, cell);
         return;
@@ -73,14 +86,25 @@ void assign(Memory& m, const Variable& target, const Expression& valueExp) {
     const auto& x = std::get<Vector>(target);
     const MemValue& iv = evalTo(*x.index, m, top(0), 1);  // the index before the value
     const Integer& index = indexOf(iv);
-    std::size_t slot = m.findNode(x.name);
-    auto* vec = slot == Memory::npos ? nullptr : std::get_if<M_Vector>(&m.valueAt(slot).v);
+    MemValue* place = m.findPlace(x.name, x.hint);
+    auto* vec = place == nullptr ? nullptr : std::get_if<M_Vector>(&place->v);
     std::size_t i;
-    if (vec == nullptr || !position(index, vec->elems.size(), i)) {
+    if (vec == nullptr || !position(index, elemCount(*vec), i)) {
         // The bounds are checked when the value is stored, after it is
         // computed: a failing value is reported first.
         const MemValue& v = evalTo(valueExp, m, top(1), 1);
         evalVectorUpdate(m, x.name, v, index);
+        return;
+    }
+    if (heldAsWords(*vec)) {
+        const MemValue& v = evalTo(valueExp, m, top(1), 1);
+        std::int64_t w;
+        if (wordOf(v, w)) {
+            vec->words[i] = w;
+            return;
+        }
+        unpackWords(*vec);
+        copyValue(v, vec->elems[i]);
         return;
     }
     MemValue& cell = vec->elems[i];

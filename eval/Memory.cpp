@@ -41,6 +41,44 @@ std::size_t Memory::findNodeSlow(const Text& name) const {
 void Memory::append(Text name, MemValue value) {
     index_.emplace(name, entries_.size());
     entries_.push_back(Entry{std::move(name), std::move(value)});
+    generation_ = newGeneration();
+}
+
+std::uint64_t Memory::newGeneration() {
+    static std::uint64_t last = 0;  // 0 is the generation of no memory
+    return ++last;
+}
+
+Memory::Memory(Memory&& other) noexcept
+    : entries_(std::move(other.entries_)),
+      generation_(other.generation_),
+      index_(std::move(other.index_)),
+      hints_(other.hints_),
+      stableNames_(other.stableNames_) {
+    other.entries_.clear();
+    other.index_.clear();
+    other.generation_ = newGeneration();
+}
+
+Memory& Memory::operator=(Memory&& other) noexcept {
+    if (this == &other) return *this;
+    entries_ = std::move(other.entries_);
+    generation_ = other.generation_;
+    index_ = std::move(other.index_);
+    hints_ = other.hints_;
+    stableNames_ = other.stableNames_;
+    other.entries_.clear();
+    other.index_.clear();
+    other.generation_ = newGeneration();
+    return *this;
+}
+
+const MemValue* Memory::findPlaceSlow(const Text& name, const PlaceHint& hint) const {
+    std::size_t slot = find(name);
+    const MemValue* place = slot == npos ? nullptr : &entries_[slot].value;
+    hint.generation = generation_;
+    hint.place = const_cast<MemValue*>(place);
+    return place;
 }
 
 // ---------------------------------------------------------------- messages
@@ -86,15 +124,50 @@ std::size_t vectorSlot(const Memory& memory, const Text& name) {
 
 }  // namespace
 
-const MemValue& elemRef(const Memory& memory, const Text& name, const Integer& index) {
+const MemValue* vectorPlace(const Memory& memory, const Text& name, const PlaceHint& hint) {
+    const MemValue* place = memory.findPlace(name, hint);
+    if (place == nullptr || place->v.index() == kVec) return place;
     std::size_t slot = vectorSlot(memory, name);
-    if (slot == Memory::npos) fail(withContactLine("Erro Interno No. 102."));
-    const auto& elems = std::get_if<M_Vector>(&memory.valueAt(slot).v)->elems;
+    return slot == Memory::npos ? nullptr : &memory.valueAt(slot);
+}
+
+namespace {
+
+const MemValue& elemAt(const MemValue* vector, const Text& name, const Integer& index, MemValue& out) {
+    if (vector == nullptr) fail(withContactLine("Erro Interno No. 102."));
+    const M_Vector& vec = *std::get_if<M_Vector>(&vector->v);
     std::size_t i;
-    if (!position(index, elems.size(), i)) failOutOfBounds(name, index);
-    const MemValue& v = elems[i];
+    if (!position(index, elemCount(vec), i)) failOutOfBounds(name, index);
+    if (heldAsWords(vec)) {
+        std::int64_t w = vec.words[i];
+        if (w == kUnsetWord) failUnsetElem(name, index);
+        setInt(out, w);
+        return out;
+    }
+    const MemValue& v = vec.elems[i];
     if (v.v.index() == kGarbage) failUnsetElem(name, index);
     return v;
+}
+
+}  // namespace
+
+const MemValue& elemRef(const Memory& memory, const Text& name, const PlaceHint& hint, const Integer& index,
+                        MemValue& out) {
+    return elemAt(vectorPlace(memory, name, hint), name, index, out);
+}
+
+void unpackWords(M_Vector& v) {
+    if (!heldAsWords(v)) return;
+    std::vector<MemValue> elems;
+    elems.reserve(v.words.size());
+    for (std::int64_t w : v.words) {
+        if (w == kUnsetWord)
+            elems.push_back(MemValue{M_Garbage{}});
+        else
+            elems.push_back(MemValue{M_Int{static_cast<long>(w)}});
+    }
+    v.elems = std::move(elems);
+    v.words = {};
 }
 
 std::size_t vectorSlotForStore(const Memory& memory, const Text& name) {
@@ -104,10 +177,11 @@ std::size_t vectorSlotForStore(const Memory& memory, const Text& name) {
 }
 
 MemValue& elemForStore(Memory& memory, std::size_t slot, const Text& name, const Integer& index) {
-    auto& elems = std::get_if<M_Vector>(&memory.valueAt(slot).v)->elems;
+    auto& vec = *std::get_if<M_Vector>(&memory.valueAt(slot).v);
     std::size_t i;
-    if (!position(index, elems.size(), i)) failOutOfBounds(name, index);
-    return elems[i];
+    if (!position(index, elemCount(vec), i)) failOutOfBounds(name, index);
+    unpackWords(vec);
+    return vec.elems[i];
 }
 
 }  // namespace detail
@@ -130,17 +204,35 @@ Memory fillGarbage(const std::vector<Variable>& vars, Memory memory) {
             count = mpz_get_ui(n.get_mpz_t());
             checkAffordable(count, sizeof(MemValue));
         }
-        memory.append(vec.name, MemValue{M_Vector{std::vector<MemValue>(count, MemValue{M_Garbage{}})}});
+        if (count >= kWordsFrom)
+            memory.append(vec.name, MemValue{M_Vector{{}, std::vector<std::int64_t>(count, kUnsetWord)}});
+        else
+            memory.append(vec.name, MemValue{M_Vector{std::vector<MemValue>(count, MemValue{M_Garbage{}})}});
     }
     return memory;
 }
 
 const MemValue& seekVarValue(const Memory& memory, const Text& name) {
-    return varRef(memory, name);
+    std::size_t slot = memory.findNode(name);
+    if (slot == Memory::npos) failNoVariable();
+    const MemValue& v = memory.valueAt(slot);
+    if (v.v.index() == kGarbage) failUnset(name);
+    return v;
 }
 
+// The element is handed out by reference: a vector of words is first turned
+// into its elements (the memory is never const where it lives).
 const MemValue& seekVectorValue(const Memory& memory, const Text& name, const Integer& index) {
-    return elemRef(memory, name, index);
+    std::size_t slot = vectorSlot(memory, name);
+    if (slot == Memory::npos) fail(withContactLine("Erro Interno No. 102."));
+    MemValue& vector = const_cast<MemValue&>(memory.valueAt(slot));
+    auto& vec = *std::get_if<M_Vector>(&vector.v);
+    std::size_t i;
+    if (!position(index, elemCount(vec), i)) failOutOfBounds(name, index);
+    unpackWords(vec);
+    const MemValue& v = vec.elems[i];
+    if (v.v.index() == kGarbage) failUnsetElem(name, index);
+    return v;
 }
 
 void evalUpdate(Memory& memory, const Text& name, MemValue value) {
@@ -153,20 +245,27 @@ void evalUpdate(Memory& memory, const Text& name, MemValue value) {
 
 void evalVectorUpdate(Memory& memory, const Text& name, MemValue value, const Integer& index) {
     std::size_t slot = vectorSlotForStore(memory, name);
+    auto& vec = *std::get_if<M_Vector>(&memory.valueAt(slot).v);
+    std::size_t i;
+    std::int64_t w;
+    if (heldAsWords(vec) && position(index, vec.words.size(), i) && wordOf(value, w)) {
+        vec.words[i] = w;
+        return;
+    }
     elemForStore(memory, slot, name, index) = std::move(value);
 }
 
 MemValue evalIncrVar(const Text& name, const Memory& memory) {
-    return evalPlus(varRef(memory, name), MemValue{M_Int{1}});
+    return evalPlus(seekVarValue(memory, name), MemValue{M_Int{1}});
 }
 MemValue evalDecrVar(const Text& name, const Memory& memory) {
-    return evalMinus(varRef(memory, name), MemValue{M_Int{1}});
+    return evalMinus(seekVarValue(memory, name), MemValue{M_Int{1}});
 }
 MemValue evalIncrVector(const Text& name, const Memory& memory, const Integer& index) {
-    return evalPlus(elemRef(memory, name, index), MemValue{M_Int{1}});
+    return evalPlus(seekVectorValue(memory, name, index), MemValue{M_Int{1}});
 }
 MemValue evalDecrVector(const Text& name, const Memory& memory, const Integer& index) {
-    return evalMinus(elemRef(memory, name, index), MemValue{M_Int{1}});
+    return evalMinus(seekVectorValue(memory, name, index), MemValue{M_Int{1}});
 }
 
 }  // namespace jox

@@ -266,6 +266,10 @@ void appendText(Text& out, const MemValue& value) {
                    [&](const M_Vector& x) {
                        out += '[';
                        for (const MemValue& e : x.elems) appendText(out, e);
+                       for (std::int64_t w : x.words) {
+                           if (w == kUnsetWord) fail(internalError(143));
+                           out += intText(Integer(static_cast<long>(w)));
+                       }
                        out += ']';
                    },
                    [&](const M_Float& x) { out += realText(x.value); },

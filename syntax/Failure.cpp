@@ -59,6 +59,8 @@ constexpr std::size_t kStackMargin = std::size_t{4} << 20;
 
 }  // namespace
 
+constinit thread_local std::uintptr_t stackLimit = 0;
+
 void initStackLimit() {
     pthread_attr_t attr;
     if (pthread_getattr_np(pthread_self(), &attr) != 0) return;
@@ -74,7 +76,7 @@ void initStackLimit() {
     pthread_attr_destroy(&attr);
 }
 
-void checkStack() {
+void checkStackSlow() {
     if (stackLimit == 0) initStackLimit();
     char here;
     if (reinterpret_cast<std::uintptr_t>(&here) < stackLimit) {

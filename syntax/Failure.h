@@ -12,6 +12,7 @@
 // overflowing the machine stack.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -41,8 +42,16 @@ struct StackExhausted : std::exception {
 std::string internalError(int number);
 
 // Throws StackExhausted when the current thread has less than a safety margin
-// of stack left.  Cheap enough to call once per level of every recursion.
-void checkStack();
+// of stack left.  Cheap enough to call once per level of every recursion:
+// one comparison inline; the limit is found on a thread's first call.
+extern constinit thread_local std::uintptr_t stackLimit;  // 0 until known
+void checkStackSlow();
+inline void checkStack() {
+    char here;
+    std::uintptr_t limit = stackLimit;
+    if (limit == 0 || reinterpret_cast<std::uintptr_t>(&here) < limit) [[unlikely]]
+        checkStackSlow();
+}
 
 // Records the bounds of the calling thread's stack for checkStack().  Called
 // by the driver on the thread that does the work; checkStack() calls it by

@@ -25,9 +25,9 @@ MemValue i(long n) { return MemValue{M_Int{n}}; }
 
 Variable vec(const char* name, long size) { return Vector{name, mkFactorExp(E_Int{Integer(size)})}; }
 
-// int a, b; real v[3]
-Memory sample() {
-    DeclList decls = {VarInt{{Simple{"a"}, Simple{"b"}}}, VarReal{{vec("v", 3)}}};
+// int a, b; real v[size]
+Memory sample(long size = 3) {
+    DeclList decls = {VarInt{{Simple{"a"}, Simple{"b"}}}, VarReal{{vec("v", size)}}};
     return fillGarbage(removeVar(decls), Memory{});
 }
 
@@ -50,28 +50,49 @@ TEST(Memory, FillGarbageKeepsDeclarationOrder) {
     EXPECT_EQ(fromMem(seekVarValue(same, "z")), "1");
 }
 
+// A small vector and one large enough to start out as words behave alike.
 TEST(Memory, ElementsAreReadAndStoredInPlace) {
-    Memory m = sample();
-    evalUpdate(m, "a", i(5));
-    evalVectorUpdate(m, "v", MemValue{M_Float{2.5}}, 1);
-    EXPECT_EQ(fromMem(seekVectorValue(m, "v", 1)), "2.5");
-    EXPECT_EQ(failure([&] { seekVectorValue(m, "v", 0); }), "Vari\xE1vel v[0] n\xE3o inicializada.");
-    EXPECT_EQ(failure([&] { seekVectorValue(m, "v", 2); }), "Vari\xE1vel v[2] n\xE3o inicializada.");
-    EXPECT_EQ(fromMem(seekVarValue(m, "a")), "5");
-    EXPECT_EQ(failure([&] { seekVarValue(m, "b"); }), "Vari\xE1vel b n\xE3o inicializada.");
-    ASSERT_EQ(m.size(), 3u);
-    EXPECT_EQ(m.entry(2).name, "v");
+    for (long size : {3L, 300L}) {
+        SCOPED_TRACE(size);
+        Memory m = sample(size);
+        evalUpdate(m, "a", i(5));
+        evalVectorUpdate(m, "v", i(-7), 2);
+        evalVectorUpdate(m, "v", MemValue{M_Float{2.5}}, 1);
+        EXPECT_EQ(fromMem(seekVectorValue(m, "v", 1)), "2.5");
+        EXPECT_EQ(fromMem(seekVectorValue(m, "v", 2)), "-7");
+        EXPECT_EQ(failure([&] { seekVectorValue(m, "v", 0); }), "Vari\xE1vel v[0] n\xE3o inicializada.");
+        EXPECT_EQ(fromMem(seekVarValue(m, "a")), "5");
+        EXPECT_EQ(failure([&] { seekVarValue(m, "b"); }), "Vari\xE1vel b n\xE3o inicializada.");
+        ASSERT_EQ(m.size(), 3u);
+        EXPECT_EQ(m.entry(2).name, "v");
 
-    const char* out3 = "Vetor v[3] indexado fora dos limites.";
-    const char* outNeg = "Vetor v[-1] indexado fora dos limites.";
-    EXPECT_EQ(failure([&] { seekVectorValue(m, "v", 3); }), out3);
-    EXPECT_EQ(failure([&] { seekVectorValue(m, "v", -1); }), outNeg);
-    EXPECT_EQ(failure([&] { evalVectorUpdate(m, "v", i(1), 3); }), out3);
-    EXPECT_EQ(failure([&] { evalVectorUpdate(m, "v", i(1), -1); }), outNeg);
-    // 2^32 + 1 is not element 1.
-    EXPECT_EQ(failure([&] { evalVectorUpdate(m, "v", i(1), (Integer(1) << 32) + 1); }),
-              "Vetor v[4294967297] indexado fora dos limites.");
-    EXPECT_EQ(fromMem(seekVectorValue(m, "v", 1)), "2.5");
+        std::string past = "Vetor v[" + std::to_string(size) + "] indexado fora dos limites.";
+        const char* outNeg = "Vetor v[-1] indexado fora dos limites.";
+        EXPECT_EQ(failure([&] { seekVectorValue(m, "v", size); }), past);
+        EXPECT_EQ(failure([&] { seekVectorValue(m, "v", -1); }), outNeg);
+        EXPECT_EQ(failure([&] { evalVectorUpdate(m, "v", i(1), size); }), past);
+        EXPECT_EQ(failure([&] { evalVectorUpdate(m, "v", i(1), -1); }), outNeg);
+        // 2^32 + 1 is not element 1.
+        EXPECT_EQ(failure([&] { evalVectorUpdate(m, "v", i(1), (Integer(1) << 32) + 1); }),
+                  "Vetor v[4294967297] indexado fora dos limites.");
+        EXPECT_EQ(fromMem(seekVectorValue(m, "v", 1)), "2.5");
+    }
+}
+
+// Integers beyond one word, and the least word, are kept exactly.
+TEST(Memory, ElementsKeepEveryInteger) {
+    for (long size : {3L, 300L}) {
+        SCOPED_TRACE(size);
+        Memory m = sample(size);
+        Integer least = -(Integer(1) << 63);
+        evalVectorUpdate(m, "v", i(4), 0);
+        evalVectorUpdate(m, "v", MemValue{M_Int{least}}, 1);
+        evalVectorUpdate(m, "v", MemValue{M_Int{Integer(1) << 70}}, 2);
+        EXPECT_EQ(fromMem(seekVectorValue(m, "v", 0)), "4");
+        EXPECT_EQ(fromMem(seekVectorValue(m, "v", 1)), "-9223372036854775808");
+        EXPECT_EQ(fromMem(seekVectorValue(m, "v", 2)), "1180591620717411303424");
+        EXPECT_EQ(fromMem(evalDecrVector("v", m, 0)), "3");
+    }
 }
 
 TEST(Memory, UpdateReplacesInPlaceOrAppends) {
