@@ -18,9 +18,10 @@
 
 namespace jox {
 
+constinit thread_local std::uintptr_t stackLimit = 0;
+
 namespace {
 
-thread_local std::uintptr_t stackLimit = 0;
 thread_local std::uintptr_t stackTop = 0;
 
 // Before an exception leaves a deep recursion.  AddressSanitizer clears the
@@ -58,8 +59,6 @@ namespace {
 constexpr std::size_t kStackMargin = std::size_t{4} << 20;
 
 }  // namespace
-
-constinit thread_local std::uintptr_t stackLimit = 0;
 
 void initStackLimit() {
     pthread_attr_t attr;
