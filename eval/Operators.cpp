@@ -53,18 +53,7 @@ bool detail::relateSlow(Rel rel, const MemValue& a, const MemValue& b) {
     switch (ia) {
         case kInt: return holds(rel, mpz_cmp(z(a), z(b)));
         case kStr: return holds(rel, strOf(a).compare(strOf(b)));
-        case kFloat: {
-            double x = floatOf(a), y = floatOf(b);
-            switch (rel) {
-                case Rel::Eq: return x == y;
-                case Rel::Neq: return x != y;
-                case Rel::Gt: return x > y;
-                case Rel::Lt: return x < y;
-                case Rel::Geq: return x >= y;
-                case Rel::Leq: return x <= y;
-            }
-            break;
-        }
+        case kFloat: return holdsRel(rel, floatOf(a), floatOf(b));
         case kBool:
             if (rel == Rel::Eq) return boolOf(a) == boolOf(b);
             if (rel == Rel::Neq) return boolOf(a) != boolOf(b);
