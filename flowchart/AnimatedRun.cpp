@@ -262,41 +262,37 @@ private:
         flashEdge("er" + id);
     }
 
-    Step enquanto(const AnnotatedCommand& ac, const Ann_Enquanto& c, const JumpState& st) {
+    // A loop whose head tests the condition before every pass (enquanto and
+    // para): light the head, run the body in `body`, close the pass.
+    Step headLoop(const AnnotatedCommand& ac, const Expression& cond, const AnnCmdList& cmds,
+                  const JumpState& body, const char* resting, const JumpState& st) {
         const Text& id = ac.node;
         flashEdge(ac.edge);
         RunMode m = st.mode;
         for (;;) {
             if (m == RunMode::Exit) return stop(RunMode::Exit);
             if (m == RunMode::Break) return afterLoop(RunMode::Normal);
-            bool more = evalCondition(*c.cond, mem_);
-            flashNode(id, colour::enquanto);
+            bool more = evalCondition(cond, mem_);
+            flashNode(id, resting);
             if (!more) return afterLoop(RunMode::Normal);
             flashEdge("ed" + id);
-            m = run(c.body, JumpState{st.depth + 1, st.pending, RunMode::Normal});
+            m = run(cmds, body);
             if (m == RunMode::Exit) return stop(RunMode::Exit);
-            closePass(id, colour::enquanto);
+            closePass(id, resting);
         }
     }
 
+    Step enquanto(const AnnotatedCommand& ac, const Ann_Enquanto& c, const JumpState& st) {
+        return headLoop(ac, *c.cond, c.body, JumpState{st.depth + 1, st.pending, RunMode::Normal},
+                        colour::enquanto, st);
+    }
+
     Step para(const AnnotatedCommand& ac, const Ann_Para& c, const JumpState& st) {
-        const Text& id = ac.node;
         // The initial command stands before the loop in the enclosing list and
         // has run already; the step is the last command of the body.
-        const JumpState body{st.depth + 1, AnnSpan(c.body).last(1), RunMode::ParaBody};
-        flashEdge(ac.edge);
-        RunMode m = st.mode;
-        for (;;) {
-            if (m == RunMode::Exit) return stop(RunMode::Exit);
-            if (m == RunMode::Break) return afterLoop(RunMode::Normal);
-            bool more = evalCondition(*c.cond, mem_);
-            flashNode(id, colour::paraStep);
-            if (!more) return afterLoop(RunMode::Normal);
-            flashEdge("ed" + id);
-            m = run(c.body, body);
-            if (m == RunMode::Exit) return stop(RunMode::Exit);
-            closePass(id, colour::paraStep);
-        }
+        return headLoop(ac, *c.cond, c.body,
+                        JumpState{st.depth + 1, AnnSpan(c.body).last(1), RunMode::ParaBody},
+                        colour::paraStep, st);
     }
 
     Step faca(const AnnotatedCommand& ac, const Ann_Faca& c, const JumpState& st) {
