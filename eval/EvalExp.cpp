@@ -23,7 +23,7 @@ const MemValue& operandOther(const Factor& f, const Memory& m, unsigned d, unsig
     switch (f.v.index()) {
         case alt<E_Int, Factor>: {
             std::int64_t v;
-            if (!smallOf(std::get_if<E_Int>(&f.v)->value.get_mpz_t(), v)) break;
+            if (!smallOf(as<E_Int>(f)->value.get_mpz_t(), v)) break;
             MemValue& out = scratch(d, which);
             setInt(out, v);
             return out;
@@ -35,23 +35,23 @@ const MemValue& operandOther(const Factor& f, const Memory& m, unsigned d, unsig
 
 [[gnu::always_inline]] inline const MemValue& operandF(const Factor& f, const Memory& m, unsigned d,
                                                        unsigned which) {
-    if (const auto* x = std::get_if<E_Var>(&f.v)) return varRef(m, *x);
+    if (const auto* x = as<E_Var>(f)) return varRef(m, *x);
     return operandOther(f, m, d, which);
 }
 
 [[gnu::always_inline]] inline const MemValue& operand(const Expression& e, const Memory& m, unsigned d,
                                                       unsigned which) {
-    if (const auto* f = std::get_if<E_Factor>(&e.v)) return operandF(*f->factor, m, d, which);
+    if (const auto* f = as<E_Factor>(e)) return operandF(*f->factor, m, d, which);
     return evalInto(e, m, scratch(d, which), d + 1);
 }
 
 // The integer literal that a right operand is, or null.
 [[gnu::always_inline]] inline const Integer* intLiteral(const Factor& f) {
-    const auto* n = std::get_if<E_Int>(&f.v);
+    const auto* n = as<E_Int>(f);
     return n ? &n->value : nullptr;
 }
 [[gnu::always_inline]] inline const Integer* intLiteral(const Expression& e) {
-    const auto* f = std::get_if<E_Factor>(&e.v);
+    const auto* f = as<E_Factor>(e);
     return f ? intLiteral(*f->factor) : nullptr;
 }
 
@@ -110,6 +110,15 @@ struct RelWord {
     }
 };
 
+// An operand that is a quick factor (see quickWord), as a word.
+[[gnu::always_inline]] inline bool quickFactor(const Factor& f, const Memory& m, std::int64_t& w) {
+    return quickWord(f, m, w);
+}
+[[gnu::always_inline]] inline bool quickFactor(const Expression& e, const Memory& m, std::int64_t& w) {
+    const auto* f = as<E_Factor>(e);
+    return f != nullptr && quickWord(*f->factor, m, w);
+}
+
 // Both words of a small integer operand and a small literal.
 [[gnu::always_inline]] inline bool smallWithLiteral(const MemValue& a, const Integer* literal, std::int64_t& x, std::int64_t& y) {
     return literal != nullptr && a.v.index() == kInt && smallOf(intOf(a).get_mpz_t(), x) &&
@@ -120,7 +129,11 @@ struct RelWord {
 // one, then the operation.
 template <class Node, OpInto Op, class Word = NoWord>
 const MemValue& node(const Expression& e, const Memory& m, MemValue& out, unsigned d) {
-    const Node& x = *std::get_if<Node>(&e.v);
+    const Node& x = *as<Node>(e);
+    if constexpr (!std::is_same_v<Word, NoWord>) {
+        std::int64_t wa, wb;
+        if (quickFactor(*x.left, m, wa) && quickFactor(*x.right, m, wb) && Word::run(wa, wb, out)) return out;
+    }
     const MemValue& a = operand(*x.left, m, d, 0);
     if constexpr (!std::is_same_v<Word, NoWord>) {
         std::int64_t wa, wb;
@@ -166,7 +179,7 @@ const MemValue& signedValue(const MemValue& v, const Text& name, bool negative, 
 const MemValue& evalSign(const Factor& f, const Memory& m, bool negative, MemValue& out, unsigned d) {
     switch (f.v.index()) {
         case alt<E_Int, Factor>: {
-            const Integer& n = std::get_if<E_Int>(&f.v)->value;
+            const Integer& n = as<E_Int>(f)->value;
             mpz_ptr r = intCell(out);
             if (negative)
                 mpz_neg(r, n.get_mpz_t());
@@ -175,16 +188,16 @@ const MemValue& evalSign(const Factor& f, const Memory& m, bool negative, MemVal
             return out;
         }
         case alt<E_Float, Factor>: {
-            double x = std::get_if<E_Float>(&f.v)->value;
+            double x = as<E_Float>(f)->value;
             setFloat(out, negative ? -x : x);
             return out;
         }
         case alt<E_Var, Factor>: {
-            const E_Var& x = *std::get_if<E_Var>(&f.v);
+            const E_Var& x = *as<E_Var>(f);
             return signedValue(varRef(m, x), x.name, negative, out);
         }
         case alt<E_Vector, Factor>: {
-            const auto& x = *std::get_if<E_Vector>(&f.v);
+            const auto& x = *as<E_Vector>(f);
             return signedValue(elementOf(x, m, d, out), x.name, negative, out);
         }
         default:
@@ -198,10 +211,10 @@ const MemValue& evalSign(const Factor& f, const Memory& m, bool negative, MemVal
 // Two arguments of one call use the scratch values of depths d and d + 1.
 const Text& evalStrArg(const Factor& f, const Memory& m, unsigned d) {
     const MemValue* v;
-    if (const auto* s = std::get_if<E_Str>(&f.v)) return s->value;
-    if (const auto* x = std::get_if<E_Var>(&f.v))
+    if (const auto* s = as<E_Str>(f)) return s->value;
+    if (const auto* x = as<E_Var>(f))
         v = &varRef(m, *x);
-    else if (const auto* e = std::get_if<E_Vector>(&f.v))
+    else if (const auto* e = as<E_Vector>(f))
         v = &elementOf(*e, m, d, scratch(d, 1));
     else
         fail("Erro Interno no. 107.");
@@ -214,10 +227,10 @@ const Text& evalStrArg(const Factor& f, const Memory& m, unsigned d) {
 // as it is.
 const Integer& evalIntArg(const Factor& f, const Memory& m, unsigned d) {
     const MemValue* v;
-    if (const auto* n = std::get_if<E_Int>(&f.v)) return n->value;
-    if (const auto* x = std::get_if<E_Var>(&f.v))
+    if (const auto* n = as<E_Int>(f)) return n->value;
+    if (const auto* x = as<E_Var>(f))
         v = &varRef(m, *x);
-    else if (const auto* e = std::get_if<E_Vector>(&f.v))
+    else if (const auto* e = as<E_Vector>(f))
         v = &elementOf(*e, m, d, scratch(d, 1));
     else
         fail("Argumento com valor invalido.");
@@ -453,44 +466,142 @@ void ScratchPool::grow(std::size_t i) {
 const MemValue& factorInto(const Factor& f, const Memory& m, MemValue& out, unsigned d) {
     // Literals and names first: they are most of the factors a program runs.
     switch (f.v.index()) {
-        case alt<E_Int, Factor>: setInt(out, std::get_if<E_Int>(&f.v)->value); return out;
-        case alt<E_Var, Factor>: return varRef(m, *std::get_if<E_Var>(&f.v));
-        case alt<E_Vector, Factor>: return elementOf(*std::get_if<E_Vector>(&f.v), m, d, out);
-        case alt<E_Float, Factor>: setFloat(out, std::get_if<E_Float>(&f.v)->value); return out;
+        case alt<E_Int, Factor>: setInt(out, as<E_Int>(f)->value); return out;
+        case alt<E_Var, Factor>: return varRef(m, *as<E_Var>(f));
+        case alt<E_Vector, Factor>: return elementOf(*as<E_Vector>(f), m, d, out);
+        case alt<E_Float, Factor>: setFloat(out, as<E_Float>(f)->value); return out;
         default: return computeFactor(f, m, out, d);
     }
 }
 
+namespace {
+
+const MemValue& notNode(const Expression& e, const Memory& m, MemValue& out, unsigned d) {
+    const MemValue& v = evalInto(*as<E_Nao>(e)->arg, m, scratch(d, 0), d + 1);
+    if (v.v.index() != kBool) failOperands();
+    setBool(out, !boolOf(v));
+    return out;
+}
+
+const MemValue& factorNode(const Expression& e, const Memory& m, MemValue& out, unsigned d) {
+    return factorInto(*as<E_Factor>(e)->factor, m, out, d);
+}
+
+// One entry per alternative of Expression, in the family's order: the
+// dispatch is one indexed jump, and each case is a function of its own, so
+// that none pays for the registers of another.
+using NodeFn = const MemValue& (*)(const Expression&, const Memory&, MemValue&, unsigned);
+template <class Alt>
+constexpr std::size_t at = alt<Alt, Expression>;
+constexpr auto kNodes = [] {
+    std::array<NodeFn, std::variant_size_v<decltype(Expression::v)>> t{};
+    t[at<E_Factor>] = factorNode;
+    t[at<E_Mais>] = node<E_Mais, plusInto, AddWord>;
+    t[at<E_Menos>] = node<E_Menos, minusInto, SubWord>;
+    t[at<E_Prod>] = node<E_Prod, timesInto, MulWord>;
+    t[at<E_Div>] = node<E_Div, divInto>;
+    t[at<E_IDiv>] = node<E_IDiv, idivInto, IDivWord>;
+    t[at<E_Igual>] = node<E_Igual, eqInto, RelWord<Rel::Eq>>;
+    t[at<E_Maior>] = node<E_Maior, gtInto, RelWord<Rel::Gt>>;
+    t[at<E_Menor>] = node<E_Menor, ltInto, RelWord<Rel::Lt>>;
+    t[at<E_Maiorig>] = node<E_Maiorig, geqInto, RelWord<Rel::Geq>>;
+    t[at<E_Menorig>] = node<E_Menorig, leqInto, RelWord<Rel::Leq>>;
+    t[at<E_Dif>] = node<E_Dif, neqInto, RelWord<Rel::Neq>>;
+    t[at<E_E>] = node<E_E, andInto>;
+    t[at<E_Ou>] = node<E_Ou, orInto>;
+    t[at<E_Nao>] = notNode;
+    t[at<E_Resto>] = node<E_Resto, restoInto, RestoWord>;
+    t[at<E_Pot>] = node<E_Pot, potInto>;
+    t[at<E_IPot>] = node<E_IPot, ipotInto>;
+    return t;
+}();
+static_assert(std::variant_size_v<decltype(Expression::v)> == 18, "one entry per alternative");
+
+}  // namespace
+
 const MemValue& evalInto(const Expression& e, const Memory& m, MemValue& out, unsigned d) {
     checkStack();
-    switch (e.v.index()) {
-        case alt<E_Factor, Expression>: return factorInto(*std::get_if<E_Factor>(&e.v)->factor, m, out, d);
-        case alt<E_Mais, Expression>: return node<E_Mais, plusInto, AddWord>(e, m, out, d);
-        case alt<E_Menos, Expression>: return node<E_Menos, minusInto, SubWord>(e, m, out, d);
-        case alt<E_Prod, Expression>: return node<E_Prod, timesInto, MulWord>(e, m, out, d);
-        case alt<E_Div, Expression>: return node<E_Div, divInto>(e, m, out, d);
-        case alt<E_IDiv, Expression>: return node<E_IDiv, idivInto, IDivWord>(e, m, out, d);
-        case alt<E_Igual, Expression>: return node<E_Igual, eqInto, RelWord<Rel::Eq>>(e, m, out, d);
-        case alt<E_Maior, Expression>: return node<E_Maior, gtInto, RelWord<Rel::Gt>>(e, m, out, d);
-        case alt<E_Menor, Expression>: return node<E_Menor, ltInto, RelWord<Rel::Lt>>(e, m, out, d);
-        case alt<E_Maiorig, Expression>: return node<E_Maiorig, geqInto, RelWord<Rel::Geq>>(e, m, out, d);
-        case alt<E_Menorig, Expression>: return node<E_Menorig, leqInto, RelWord<Rel::Leq>>(e, m, out, d);
-        case alt<E_Dif, Expression>: return node<E_Dif, neqInto, RelWord<Rel::Neq>>(e, m, out, d);
-        case alt<E_E, Expression>: return node<E_E, andInto>(e, m, out, d);
-        case alt<E_Ou, Expression>: return node<E_Ou, orInto>(e, m, out, d);
-        case alt<E_Nao, Expression>: {
-            const MemValue& v = evalInto(*std::get_if<E_Nao>(&e.v)->arg, m, scratch(d, 0), d + 1);
-            if (v.v.index() != kBool) failOperands();
-            setBool(out, !boolOf(v));
-            return out;
-        }
-        case alt<E_Resto, Expression>: return node<E_Resto, restoInto, RestoWord>(e, m, out, d);
-        case alt<E_Pot, Expression>: return node<E_Pot, potInto>(e, m, out, d);
-        default:  // E_IPot, the last one
-            static_assert(alt<E_IPot, Expression> == std::variant_size_v<decltype(Expression::v)> - 1);
-            return node<E_IPot, ipotInto>(e, m, out, d);
-    }
+    return kNodes[e.v.index()](e, m, out, d);
 }
+
+}  // namespace detail
+
+namespace detail {
+
+namespace {
+
+// One operator node of + - * div %: its operands are quick factors (Inner),
+// or quick factors or such nodes (the outer level).  The operands are found
+// first and computed by one piece of code, then the operator applies.
+template <bool Inner>
+bool quickNode(const Expression& e, const Memory& m, std::int64_t& w);
+
+template <bool Inner>
+[[gnu::always_inline]] inline bool quickOperand(const Expression& e, const Memory& m, std::int64_t& w) {
+    if (const auto* f = as<E_Factor>(e)) return quickWord(*f->factor, m, w);
+    if constexpr (Inner)
+        return false;
+    else
+        return quickNode<true>(e, m, w);
+}
+
+template <int Tag>
+[[gnu::always_inline]] inline void operandsOf(const BinExp<Tag>& n, const Expression*& left, const Expression*& right) {
+    left = n.left.get();
+    right = n.right.get();
+}
+
+template <bool Inner>
+bool quickNode(const Expression& e, const Memory& m, std::int64_t& w) {
+    const Expression* left;
+    const Expression* right = nullptr;
+    const Factor* rightFactor = nullptr;
+    const std::size_t op = e.v.index();
+    switch (op) {
+        case alt<E_Mais, Expression>: operandsOf(*as<E_Mais>(e), left, right); break;
+        case alt<E_Menos, Expression>: operandsOf(*as<E_Menos>(e), left, right); break;
+        case alt<E_Prod, Expression>: operandsOf(*as<E_Prod>(e), left, right); break;
+        case alt<E_IDiv, Expression>: operandsOf(*as<E_IDiv>(e), left, right); break;
+        case alt<E_Resto, Expression>: {
+            const auto& n = *as<E_Resto>(e);
+            left = n.left.get();
+            rightFactor = n.right.get();
+            break;
+        }
+        default: return false;
+    }
+    std::int64_t x, y, r;
+    if (!quickOperand<Inner>(*left, m, x)) return false;
+    if (rightFactor != nullptr ? !quickWord(*rightFactor, m, y) : !quickOperand<Inner>(*right, m, y)) return false;
+    switch (op) {
+        case alt<E_Mais, Expression>:
+            if (__builtin_add_overflow(x, y, &r)) return false;
+            break;
+        case alt<E_Menos, Expression>:
+            if (__builtin_sub_overflow(x, y, &r)) return false;
+            break;
+        case alt<E_Prod, Expression>:
+            if (__builtin_mul_overflow(x, y, &r)) return false;
+            break;
+        case alt<E_IDiv, Expression>:  // x is small: no overflow
+            if (y == 0) return false;
+            r = x / y;
+            if (x % y != 0 && (x < 0) != (y < 0)) --r;
+            break;
+        default:  // E_Resto
+            if (y == 0) return false;
+            r = x % y;
+            if (r != 0 && (r < 0) != (y < 0)) r += y;
+            break;
+    }
+    if (r == INT64_MIN) return false;  // not small
+    w = r;
+    return true;
+}
+
+}  // namespace
+
+bool quickArith(const Expression& e, const Memory& m, std::int64_t& w) { return quickNode<false>(e, m, w); }
 
 }  // namespace detail
 
@@ -511,57 +622,16 @@ MemValue evalFactor(const Factor& factor, const Memory& memory) {
 
 namespace {
 
-// The operands and the relation of a comparison node, or false for any
-// other node.  (The comparisons share one shape, so the cases differ in the
-// relation only and compile to a table.)
-struct Comparison {
-    const Expression* left;
-    const Expression* right;
-    Rel rel;
-};
-template <class Node>
-[[gnu::always_inline]] inline Comparison comparisonOf(const Expression& e, Rel rel) {
-    const Node& x = *std::get_if<Node>(&e.v);
-    return {x.left.get(), x.right.get(), rel};
-}
-[[gnu::always_inline]] inline bool asComparison(const Expression& e, Comparison& c) {
-    switch (e.v.index()) {
-        case alt<E_Igual, Expression>: c = comparisonOf<E_Igual>(e, Rel::Eq); return true;
-        case alt<E_Dif, Expression>: c = comparisonOf<E_Dif>(e, Rel::Neq); return true;
-        case alt<E_Maior, Expression>: c = comparisonOf<E_Maior>(e, Rel::Gt); return true;
-        case alt<E_Menor, Expression>: c = comparisonOf<E_Menor>(e, Rel::Lt); return true;
-        case alt<E_Maiorig, Expression>: c = comparisonOf<E_Maiorig>(e, Rel::Geq); return true;
-        case alt<E_Menorig, Expression>: c = comparisonOf<E_Menorig>(e, Rel::Leq); return true;
-        default: return false;
-    }
-}
-
-// Whether x rel y holds for two words, without a branch on the relation: the
-// relation's mask has one bit for each of x < y, x == y, x > y.
-[[gnu::always_inline]] inline bool holdsWords(Rel rel, std::int64_t x, std::int64_t y) {
-    static constexpr unsigned char kMask[] = {
-        0b010,  // Eq
-        0b101,  // Neq
-        0b100,  // Gt
-        0b001,  // Lt
-        0b110,  // Geq
-        0b011,  // Leq
-    };
-    int order = (x > y) - (x < y) + 1;
-    return (kMask[static_cast<int>(rel)] >> order) & 1;
-}
-
+// A comparison is tested as a truth value, without making a value of it
+// first.  (No stack check of its own: it is no deeper than the command that
+// tests it, and operands that nest go through evalInto, which checks.)
 }  // namespace
 
-bool evalCondition(const Expression& cond, const Memory& memory) {
-    // A comparison is tested as a truth value, without making a value of it
-    // first.  (No stack check of its own: it is no deeper than the command
-    // that tests it, and operands that nest go through evalInto, which
-    // checks.)
+bool detail::conditionSlow(const Expression& cond, const Memory& memory) {
     Comparison c;
     if (asComparison(cond, c)) {
-        const MemValue& a = operand(*c.left, memory, 0, 0);
         std::int64_t wa, wb;
+        const MemValue& a = operand(*c.left, memory, 0, 0);
         if (smallWithLiteral(a, intLiteral(*c.right), wa, wb)) return holdsWords(c.rel, wa, wb);
         const MemValue& b = operand(*c.right, memory, 0, 1);
         if (smallPair(a, b, wa, wb)) return holdsWords(c.rel, wa, wb);
@@ -571,6 +641,12 @@ bool evalCondition(const Expression& cond, const Memory& memory) {
     const MemValue& v = evalInto(cond, memory, scratch(0, 0), 1);
     if (v.v.index() == kBool) return boolOf(v);
     return boolOf(evalEq(v, MemValue{M_Boolean{true}}));
+}
+
+bool evalCondition(const Expression& cond, const Memory& memory) {
+    bool holds;
+    if (quickCondition(cond, memory, holds)) return holds;
+    return conditionSlow(cond, memory);
 }
 
 }  // namespace jox

@@ -93,6 +93,14 @@ public:
     [[gnu::always_inline]] MemValue* findPlace(const Text& name, const PlaceHint& hint) {
         return const_cast<MemValue*>(static_cast<const Memory*>(this)->findPlace(name, hint));
     }
+    // The place a hint remembers, or null when it is not known yet (or no
+    // longer right): no lookup, for paths that have a slower way to go.
+    [[gnu::always_inline]] const MemValue* hintedPlace(const PlaceHint& hint) const {
+        return hint.generation == generation_ ? hint.place : nullptr;
+    }
+    [[gnu::always_inline]] MemValue* hintedPlace(const PlaceHint& hint) {
+        return hint.generation == generation_ ? hint.place : nullptr;
+    }
 
     // While a whole program runs (execProg), every name looked up lives in its
     // syntax tree, which outlives the run: the remembered slot of a node is

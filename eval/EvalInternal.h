@@ -33,6 +33,20 @@ struct AltIndex<T, std::variant<Ts...>> {
 template <class T, class Family>
 inline constexpr std::size_t alt = AltIndex<T, decltype(Family::v)>::value;
 
+// The alternative T of a node or value (anything with a variant `v`), or
+// null.  The same as std::get_if on `x.v`, minus its test for a null
+// argument, which the compiler keeps on every hop through the tree.
+template <class T, class Family>
+[[gnu::always_inline]] inline const T* as(const Family& x) noexcept {
+    constexpr std::size_t i = alt<T, Family>;
+    return x.v.index() == i ? &std::get<i>(x.v) : nullptr;
+}
+template <class T, class Family>
+[[gnu::always_inline]] inline T* as(Family& x) noexcept {
+    constexpr std::size_t i = alt<T, Family>;
+    return x.v.index() == i ? &std::get<i>(x.v) : nullptr;
+}
+
 // Positions of the alternatives of MemValue.
 inline constexpr std::size_t kInt = alt<M_Int, MemValue>;
 inline constexpr std::size_t kBool = alt<M_Boolean, MemValue>;
@@ -42,10 +56,10 @@ inline constexpr std::size_t kFloat = alt<M_Float, MemValue>;
 inline constexpr std::size_t kStr = alt<M_Str, MemValue>;
 inline constexpr std::size_t kGarbage = alt<M_Garbage, MemValue>;
 
-inline const Integer& intOf(const MemValue& v) { return std::get_if<M_Int>(&v.v)->value; }
-inline double floatOf(const MemValue& v) { return std::get_if<M_Float>(&v.v)->value; }
-inline const Text& strOf(const MemValue& v) { return std::get_if<M_Str>(&v.v)->value; }
-inline bool boolOf(const MemValue& v) { return std::get_if<M_Boolean>(&v.v)->value; }
+inline const Integer& intOf(const MemValue& v) { return as<M_Int>(v)->value; }
+inline double floatOf(const MemValue& v) { return as<M_Float>(v)->value; }
+inline const Text& strOf(const MemValue& v) { return as<M_Str>(v)->value; }
+inline bool boolOf(const MemValue& v) { return as<M_Boolean>(v)->value; }
 
 // The value of `exp`: a reference into the memory for a variable or an
 // element, else to `out`, which receives the computed value.  `out` may hold
@@ -98,7 +112,7 @@ class SpareIntegers {
 public:
     void keep(MemValue& v) {
         if (v.v.index() == kInt && list_.size() < kMax)
-            list_.push_back(std::move(std::get_if<M_Int>(&v.v)->value));
+            list_.push_back(std::move(as<M_Int>(v)->value));
     }
     void becomeInt(MemValue& v) {
         if (list_.empty()) {
@@ -117,10 +131,10 @@ extern SpareIntegers spareIntegers;
 
 [[gnu::always_inline]] inline mpz_ptr intCell(MemValue& out) {
     if (out.v.index() != kInt) spareIntegers.becomeInt(out);
-    return std::get_if<M_Int>(&out.v)->value.get_mpz_t();
+    return as<M_Int>(out)->value.get_mpz_t();
 }
 [[gnu::always_inline]] inline void setFloat(MemValue& out, double d) {
-    if (auto* f = std::get_if<M_Float>(&out.v)) {
+    if (auto* f = as<M_Float>(out)) {
         f->value = d;
         return;
     }
@@ -128,7 +142,7 @@ extern SpareIntegers spareIntegers;
     out.v.emplace<M_Float>(M_Float{d});
 }
 [[gnu::always_inline]] inline void setBool(MemValue& out, bool b) {
-    if (auto* f = std::get_if<M_Boolean>(&out.v)) {
+    if (auto* f = as<M_Boolean>(out)) {
         f->value = b;
         return;
     }
@@ -140,7 +154,7 @@ extern SpareIntegers spareIntegers;
         spareIntegers.keep(out);
         out.v.emplace<M_Str>();
     }
-    return std::get_if<M_Str>(&out.v)->value;
+    return as<M_Str>(out)->value;
 }
 
 // ---------------------------------------------------------- small integers
@@ -168,7 +182,7 @@ static_assert(GMP_LIMB_BITS == 64 && GMP_NAIL_BITS == 0, "one 64-bit limb per wo
 }
 
 inline bool wordOf(const MemValue& v, std::int64_t& w) {
-    return v.v.index() == kInt && smallOf(std::get_if<M_Int>(&v.v)->value.get_mpz_t(), w);
+    return v.v.index() == kInt && smallOf(as<M_Int>(v)->value.get_mpz_t(), w);
 }
 
 // z <- v, for any 64-bit v (an integer that has no limb yet gets one).
@@ -183,8 +197,8 @@ inline bool wordOf(const MemValue& v, std::int64_t& w) {
 // Both operands small integers: their words.
 [[gnu::always_inline]] inline bool smallPair(const MemValue& a, const MemValue& b, std::int64_t& x, std::int64_t& y) {
     return a.v.index() == kInt && b.v.index() == kInt &&
-           smallOf(std::get_if<M_Int>(&a.v)->value.get_mpz_t(), x) &&
-           smallOf(std::get_if<M_Int>(&b.v)->value.get_mpz_t(), y);
+           smallOf(as<M_Int>(a)->value.get_mpz_t(), x) &&
+           smallOf(as<M_Int>(b)->value.get_mpz_t(), y);
 }
 
 [[gnu::always_inline]] inline void setInt(MemValue& out, std::int64_t v) { setSmall(intCell(out), v); }
@@ -199,10 +213,10 @@ inline bool wordOf(const MemValue& v, std::int64_t& w) {
 // out <- a copy of `from` (a different value), reusing out's storage.
 inline void copyValue(const MemValue& from, MemValue& out) {
     switch (from.v.index()) {
-        case kInt: return setInt(out, std::get_if<M_Int>(&from.v)->value);
-        case kFloat: return setFloat(out, std::get_if<M_Float>(&from.v)->value);
-        case kBool: return setBool(out, std::get_if<M_Boolean>(&from.v)->value);
-        case kStr: strCell(out) = std::get_if<M_Str>(&from.v)->value; return;
+        case kInt: return setInt(out, as<M_Int>(from)->value);
+        case kFloat: return setFloat(out, as<M_Float>(from)->value);
+        case kBool: return setBool(out, as<M_Boolean>(from)->value);
+        case kStr: strCell(out) = as<M_Str>(from)->value; return;
         default: out = from;
     }
 }
@@ -339,16 +353,123 @@ void unpackWords(M_Vector& v);
 // dispatch.
 // An integer literal is copied into `out` at once.
 [[gnu::always_inline]] inline const MemValue& evalTo(const Expression& e, const Memory& m, MemValue& out, unsigned d) {
-    if (const auto* f = std::get_if<E_Factor>(&e.v)) {
+    if (const auto* f = as<E_Factor>(e)) {
         const Factor& x = *f->factor;
-        if (const auto* v = std::get_if<E_Var>(&x.v)) return varRef(m, *v);
-        if (const auto* n = std::get_if<E_Int>(&x.v)) {
+        if (const auto* v = as<E_Var>(x)) return varRef(m, *v);
+        if (const auto* n = as<E_Int>(x)) {
             setInt(out, n->value);
             return out;
         }
     }
     return evalInto(e, m, out, d);
 }
+
+// ------------------------------------------------------------ quick words
+// Most operands in the loops of a program are small integers held by a
+// variable, an element of a vector of words or a literal, combined by + - *
+// div %.  quickWord / quickValue compute such a value as a machine word
+// straight from the tree and the memory, without scratch values or GNU MP.
+// They only read, never fail, never call out and never change anything:
+// when an operand is anything else (unset, not an integer, too large, a
+// division by zero, an overflow, a name whose place the node does not
+// remember yet) they give up (false), and the caller evaluates the node the
+// general way, which yields the same value or reports the same failure (and
+// remembers the place for the next time).  A quick word is exactly the
+// integer the general path computes, and always small (see smallOf).
+
+// A variable or a small literal.
+[[gnu::always_inline]] inline bool quickName(const Factor& f, const Memory& m, std::int64_t& w) {
+    if (const auto* x = as<E_Var>(f)) {
+        const MemValue* v = m.hintedPlace(x->hint);
+        return v != nullptr && wordOf(*v, w);
+    }
+    if (const auto* n = as<E_Int>(f)) return smallOf(n->value.get_mpz_t(), w);
+    return false;
+}
+
+// The vector a node names, when its hint remembers one.
+[[gnu::always_inline]] inline M_Vector* hintedVector(Memory& m, const PlaceHint& hint) {
+    MemValue* place = m.hintedPlace(hint);
+    return place == nullptr ? nullptr : std::get_if<M_Vector>(&place->v);
+}
+[[gnu::always_inline]] inline const M_Vector* hintedVector(const Memory& m, const PlaceHint& hint) {
+    return hintedVector(const_cast<Memory&>(m), hint);
+}
+
+// A variable, a small literal, or an element v[k] of a vector of words whose
+// index k is a variable or a literal.
+[[gnu::always_inline]] inline bool quickWord(const Factor& f, const Memory& m, std::int64_t& w) {
+    if (quickName(f, m, w)) return true;
+    const auto* x = as<E_Vector>(f);
+    if (x == nullptr) return false;
+    const auto* ie = std::get_if<E_Factor>(&x->index->v);
+    std::int64_t k;
+    if (ie == nullptr || !quickName(*ie->factor, m, k)) return false;
+    const M_Vector* vec = hintedVector(m, x->hint);
+    if (vec == nullptr || k < 0 || static_cast<std::uint64_t>(k) >= vec->words.size()) return false;
+    w = vec->words[static_cast<std::size_t>(k)];  // (a vector of elements has no words)
+    return w != kUnsetWord;
+}
+
+// An expression: a quick factor, or + - * div % over quick operands, two
+// operators deep at most (3 * m + 1).
+bool quickArith(const Expression& e, const Memory& m, std::int64_t& w);
+[[gnu::always_inline]] inline bool quickValue(const Expression& e, const Memory& m, std::int64_t& w) {
+    if (const auto* f = as<E_Factor>(e)) return quickWord(*f->factor, m, w);
+    return quickArith(e, m, w);
+}
+
+// The operands and the relation of a comparison node, or false for any
+// other node.  (The comparisons share one shape, so the cases differ in the
+// relation only and compile to a table.)
+struct Comparison {
+    const Expression* left;
+    const Expression* right;
+    Rel rel;
+};
+template <class Node>
+[[gnu::always_inline]] inline Comparison comparisonOf(const Expression& e, Rel rel) {
+    const Node& x = *as<Node>(e);
+    return {x.left.get(), x.right.get(), rel};
+}
+[[gnu::always_inline]] inline bool asComparison(const Expression& e, Comparison& c) {
+    switch (e.v.index()) {
+        case alt<E_Igual, Expression>: c = comparisonOf<E_Igual>(e, Rel::Eq); return true;
+        case alt<E_Dif, Expression>: c = comparisonOf<E_Dif>(e, Rel::Neq); return true;
+        case alt<E_Maior, Expression>: c = comparisonOf<E_Maior>(e, Rel::Gt); return true;
+        case alt<E_Menor, Expression>: c = comparisonOf<E_Menor>(e, Rel::Lt); return true;
+        case alt<E_Maiorig, Expression>: c = comparisonOf<E_Maiorig>(e, Rel::Geq); return true;
+        case alt<E_Menorig, Expression>: c = comparisonOf<E_Menorig>(e, Rel::Leq); return true;
+        default: return false;
+    }
+}
+
+// Whether x rel y holds for two words, without a branch on the relation: the
+// relation's mask has one bit for each of x < y, x == y, x > y.
+[[gnu::always_inline]] inline bool holdsWords(Rel rel, std::int64_t x, std::int64_t y) {
+    static constexpr unsigned char kMask[] = {
+        0b010,  // Eq
+        0b101,  // Neq
+        0b100,  // Gt
+        0b001,  // Lt
+        0b110,  // Geq
+        0b011,  // Leq
+    };
+    int order = (x > y) - (x < y) + 1;
+    return (kMask[static_cast<int>(rel)] >> order) & 1;
+}
+
+// evalCondition for a comparison of two quick values (see quickValue), or
+// false.  Inlined into the loop runners.
+[[gnu::always_inline]] inline bool quickCondition(const Expression& cond, const Memory& m, bool& holds) {
+    Comparison c;
+    std::int64_t wa, wb;
+    if (!asComparison(cond, c) || !quickValue(*c.left, m, wa) || !quickValue(*c.right, m, wb)) return false;
+    holds = holdsWords(c.rel, wa, wb);
+    return true;
+}
+// evalCondition without the quick test.
+bool conditionSlow(const Expression& cond, const Memory& memory);
 
 // The integer inside an evaluated vector index (an internal error, No. 141,
 // when the index is not an integer: the check makes that unreachable).

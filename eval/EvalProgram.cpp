@@ -27,7 +27,7 @@ void write(const Text& s) { std::fwrite(s.data(), 1, s.size(), stdout); }
 MemValue& top(unsigned which) { return scratch(0, which); }
 
 // ++ and -- change the stored integer in place.
-void step(Memory& m, const Variable& target, bool up) {
+[[gnu::noinline]] void stepSlow(Memory& m, const Variable& target, bool up) {
     const MemValue* cell;
     if (const auto* s = std::get_if<Simple>(&target)) {
         cell = &varRef(m, *s);
@@ -57,7 +57,7 @@ void step(Memory& m, const Variable& target, bool up) {
         v = std::move(r);
         return;
     }
-    mpz_ptr z = std::get_if<M_Int>(&v.v)->value.get_mpz_t();
+    mpz_ptr z = as<M_Int>(v)->value.get_mpz_t();
     std::int64_t n, r;
     if (smallOf(z, n) && !(up ? __builtin_add_overflow(n, 1, &r) : __builtin_sub_overflow(n, 1, &r))) {
         setSmall(z, r);
@@ -69,9 +69,22 @@ void step(Memory& m, const Variable& target, bool up) {
         mpz_sub_ui(z, z, 1);
 }
 
+// A simple variable holding a small integer that stays small is stepped
+// where it is; everything else takes the general path.
+[[gnu::always_inline]] inline void step(Memory& m, const Variable& target, bool up) {
+    if (const auto* s = std::get_if<Simple>(&target)) {
+        MemValue* v = m.findPlace(s->name, s->hint);
+        std::int64_t n, r;
+        if (v != nullptr && wordOf(*v, n) &&
+            !(up ? __builtin_add_overflow(n, 1, &r) : __builtin_sub_overflow(n, 1, &r)))
+            return setSmall(std::get_if<M_Int>(&v->v)->value.get_mpz_t(), r);
+    }
+    stepSlow(m, target, up);
+}
+
 // The value is computed straight into the cell it is stored in, reusing the
 // cell's storage; the cell is written only once every operand has been read.
-void assign(Memory& m, const Variable& target, const Expression& valueExp) {
+[[gnu::noinline]] void assignSlow(Memory& m, const Variable& target, const Expression& valueExp) {
     if (const auto* s = std::get_if<Simple>(&target)) {
         MemValue* place = m.findPlace(s->name, s->hint);
         if (place == nullptr) {  // not declared: appended, as evalUpdate does
@@ -112,9 +125,55 @@ void assign(Memory& m, const Variable& target, const Expression& valueExp) {
     if (&v != &cell) copyValue(v, cell);
 }
 
+// An integer computed as a quick word (see quickValue) is stored at once:
+// into a simple variable, or into an element in bounds; the general path
+// does the rest.
+[[gnu::always_inline]] inline void assign(Memory& m, const Variable& target, const Expression& valueExp) {
+    std::int64_t k, w;
+    if (const auto* s = std::get_if<Simple>(&target)) {
+        MemValue* place = m.findPlace(s->name, s->hint);
+        if (place != nullptr && quickValue(valueExp, m, w)) return setInt(*place, w);
+    } else {
+        const auto& x = *std::get_if<Vector>(&target);
+        MemValue* place = m.findPlace(x.name, x.hint);
+        auto* vec = place == nullptr ? nullptr : std::get_if<M_Vector>(&place->v);
+        if (vec != nullptr && quickValue(*x.index, m, k) && k >= 0 &&
+            static_cast<std::uint64_t>(k) < elemCount(*vec) && quickValue(valueExp, m, w)) {
+            if (heldAsWords(*vec))
+                vec->words[static_cast<std::size_t>(k)] = w;
+            else
+                setInt(vec->elems[static_cast<std::size_t>(k)], w);
+            return;
+        }
+    }
+    assignSlow(m, target, valueExp);
+}
+
+// evalCondition, with its quick case inlined into the loop runners.
+[[gnu::always_inline]] inline bool testCondition(const Expression& cond, const Memory& m) {
+    bool holds;
+    if (quickCondition(cond, m, holds)) return holds;
+    return conditionSlow(cond, m);
+}
+
+// The commands that change one variable and leave the mode as it is: run
+// straight from the list runners, without the general command switch.
+[[gnu::always_inline]] inline bool runPlain(const Command& c, Memory& m) {
+    switch (c.v.index()) {
+        case alt<Atrib, Command>: {
+            const auto& x = *as<Atrib>(c);
+            assign(m, x.target, *x.value);
+            return true;
+        }
+        case alt<E_Incr, Command>: step(m, as<E_Incr>(c)->target, true); return true;
+        case alt<E_Decr, Command>: step(m, as<E_Decr>(c)->target, false); return true;
+        default: return false;
+    }
+}
+
 // Rare next to the assignments and loops: kept out of the command switch.
 [[gnu::noinline]] void leia(Memory& m, const Expression& target, const DeclList& decls) {
-    const auto* ef = std::get_if<E_Factor>(&target.v);
+    const auto* ef = as<E_Factor>(target);
     const Factor* f = ef ? ef->factor.get() : nullptr;
     if (const auto* x = f ? std::get_if<E_Var>(&f->v) : nullptr) {
         Text line = readInputLine();
@@ -162,6 +221,23 @@ void assign(Memory& m, const Variable& target, const Expression& valueExp) {
 
 Outcome runCommand(const Command& c, Memory& m, const DeclList& decls, long depth, Mode mode);
 
+// evalCmd without its stack check: the loop runners check once for all the
+// passes of a body (each pass starts at the same depth) and run the passes
+// through this, inlined.
+[[gnu::always_inline]] inline Mode runList(const CmdList& cmds, Memory& m, const DeclList& decls,
+                                           ControlState state) {
+    if (runLimits.onCommandList != nullptr) runLimits.onCommandList();
+    Mode mode = state.mode;
+    for (const CmdPtr& c : cmds) {
+        if (mode == Mode::Exit) return Mode::Exit;
+        if (runPlain(*c, m)) continue;
+        Outcome o = runCommand(*c, m, decls, state.depth, mode);
+        if (o.leave) return o.mode;
+        mode = o.mode;
+    }
+    return mode;
+}
+
 // A conditional's branch: "n" leaves the enclosing list too, "c" leaves it
 // in mode "s", "s" and "t" carry on.
 Outcome afterBranch(Mode r) {
@@ -177,13 +253,9 @@ Mode runOne(const Command& c, Memory& m, const DeclList& decls, ControlState st)
 }
 
 Outcome runCommand(const Command& c, Memory& m, const DeclList& decls, long depth, Mode mode) {
+    if (runPlain(c, m)) return {mode, false};
     const auto& v = c.v;
     switch (v.index()) {
-        case alt<Atrib, Command>: {
-            const auto& x = *std::get_if<Atrib>(&v);
-            assign(m, x.target, *x.value);
-            return {mode, false};
-        }
         case alt<E_Se, Command>: {
             const auto& x = *std::get_if<E_Se>(&v);
             if (!evalCondition(*x.cond, m)) return {mode, false};
@@ -214,12 +286,6 @@ Outcome runCommand(const Command& c, Memory& m, const DeclList& decls, long dept
         case alt<E_Imprima, Command>:
             imprima(m, std::get_if<E_Imprima>(&v)->items);
             return {mode, false};
-        case alt<E_Incr, Command>:
-            step(m, std::get_if<E_Incr>(&v)->target, true);
-            return {mode, false};
-        case alt<E_Decr, Command>:
-            step(m, std::get_if<E_Decr>(&v)->target, false);
-            return {mode, false};
         case alt<E_Saia, Command>:
             return {Mode::Exit, true};
         case alt<E_Continue, Command>:
@@ -238,12 +304,13 @@ Outcome runCommand(const Command& c, Memory& m, const DeclList& decls, long dept
 // The loop shared by enquanto and faca: test, body, test, body ...
 Mode loop(const Expression& cond, const CmdList& body, Memory& m, const DeclList& decls,
           ControlState st) {
+    checkStack();
     Mode mode = st.mode;
     for (;;) {
         if (mode == Mode::Exit) return Mode::Exit;
         if (mode == Mode::Break) return Mode::Normal;
-        if (!evalCondition(cond, m)) return Mode::Normal;
-        mode = evalCmd(body, m, decls, {st.depth + 1, Mode::Normal});
+        if (!testCondition(cond, m)) return Mode::Normal;
+        mode = runList(body, m, decls, {st.depth + 1, Mode::Normal});
     }
 }
 
@@ -251,15 +318,7 @@ Mode loop(const Expression& cond, const CmdList& body, Memory& m, const DeclList
 
 Mode evalCmd(const CmdList& cmds, Memory& memory, const DeclList& decls, ControlState state) {
     checkStack();
-    if (runLimits.onCommandList != nullptr) runLimits.onCommandList();
-    Mode mode = state.mode;
-    for (const CmdPtr& c : cmds) {
-        if (mode == Mode::Exit) return Mode::Exit;
-        Outcome o = runCommand(*c, memory, decls, state.depth, mode);
-        if (o.leave) return o.mode;
-        mode = o.mode;
-    }
-    return mode;
+    return runList(cmds, memory, decls, state);
 }
 
 Mode execEnquanto(const Expression& cond, const CmdList& body, Memory& memory,
@@ -274,13 +333,17 @@ Mode execFaca(const CmdList& body, const Expression& cond, Memory& memory, const
 
 Mode execPara(const Expression& cond, const Command& stepCmd, const CmdList& body, Memory& memory,
               const DeclList& decls, ControlState state) {
+    checkStack();
     Mode mode = state.mode;
     for (;;) {
         if (mode == Mode::Exit) return Mode::Exit;
         if (mode == Mode::Break) return Mode::Normal;
-        if (!evalCondition(cond, memory)) return Mode::Normal;
-        Mode afterBody = evalCmd(body, memory, decls, {state.depth + 1, Mode::Normal});
-        mode = runOne(stepCmd, memory, decls, {state.depth, afterBody});
+        if (!testCondition(cond, memory)) return Mode::Normal;
+        Mode afterBody = runList(body, memory, decls, {state.depth + 1, Mode::Normal});
+        if (afterBody != Mode::Exit && runPlain(stepCmd, memory))
+            mode = afterBody;
+        else
+            mode = runOne(stepCmd, memory, decls, {state.depth, afterBody});
     }
 }
 

@@ -226,7 +226,7 @@ const MemValue& seekVectorValue(const Memory& memory, const Text& name, const In
     std::size_t slot = vectorSlot(memory, name);
     if (slot == Memory::npos) fail(withContactLine("Erro Interno No. 102."));
     MemValue& vector = const_cast<MemValue&>(memory.valueAt(slot));
-    auto& vec = *std::get_if<M_Vector>(&vector.v);
+    auto& vec = *as<M_Vector>(vector);
     std::size_t i;
     if (!position(index, elemCount(vec), i)) failOutOfBounds(name, index);
     unpackWords(vec);

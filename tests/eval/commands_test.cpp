@@ -31,9 +31,9 @@ const char* kDecls =
     "string s, t, u[2];\n"
     "logico b;\n";
 
-void runTable(const Case* begin, const Case* end) {
+void runTable(const Case* begin, const Case* end, const char* decls = kDecls) {
     for (const Case* c = begin; c != end; ++c) {
-        test::RunResult r = test::runProgram(std::string("prog t\n") + kDecls + c->body + "\nfimprog\n", c->input);
+        test::RunResult r = test::runProgram(std::string("prog t\n") + decls + c->body + "\nfimprog\n", c->input);
         EXPECT_EQ(r.out, c->out) << c->name;
         EXPECT_EQ(r.error, c->error) << c->name;
     }
@@ -63,6 +63,66 @@ TEST(Commands, AssignmentAndPrint) {
          "aba", ""},
     };
     runTable(std::begin(cases), std::end(cases));
+}
+
+// Integer assignments, element stores and conditions whose values sit at
+// the edge of a machine word, or whose operands are unset, out of bounds or
+// divide by zero: each must give the exact unbounded result or the usual
+// message, in vectors held as words (big, 300 elements) and not (v).  Each
+// case runs its commands in a loop, and the edge comes on a later pass, once
+// the commands have run before.
+TEST(Commands, IntegersAtTheWordLimits) {
+    const char* decls = "int i, k, w, x, y, z, u, big[300], v[3];\n";
+    const std::string unsetBig2 = "Vari\xE1vel big[2] n\xE3o inicializada.";
+    const std::string unsetU = "Vari\xE1vel u n\xE3o inicializada.";
+    const std::string byZero = "Divis\xE3o por zero.";
+    const std::string twice = "para (k <- 0; k < 2; k++) { ";
+    const std::string fill = "para (i <- 0; i < 300; i++) { big[i] <- i * i - 5; } ";
+    const Case cases[] = {
+        {"sums past the word",
+         twice + "x <- 9223372036854775806 + k; y <- x + 1; z <- x - 1 + 2; imprima y, \" \", z, \" \"; }", "",
+         "9223372036854775807 9223372036854775807 9223372036854775808 9223372036854775808 ", ""},
+        {"least word and beyond",
+         twice + "x <- 9223372036854775806 + k; y <- 0 - x - 1; z <- y - 1; imprima y, \" \", z, \" \"; }", "",
+         "-9223372036854775807 -9223372036854775808 -9223372036854775808 -9223372036854775809 ", ""},
+        {"nested product past the word",
+         twice + "x <- 3037000499 + k; y <- x * x + 1; imprima y, \" \"; }", "",
+         "9223372030926249002 9223372037000250001 ", ""},
+        {"floor division and remainder",
+         twice + "x <- 7 - 14 * k; y <- 2; z <- x div y; w <- x % y; imprima z, \" \", w, \" \", y div x, \" \"; "
+                 "z <- y % x; imprima z, \"|\"; }",
+         "", "3 1 0 2|-4 1 -1 -5|", ""},
+        {"word vector takes values past the word",
+         fill + twice + "x <- 9223372036854775806 + k; big[k] <- 0 - x - 1; imprima big[k], \" \"; } "
+                        "big[2] <- big[1] - 1; imprima big[2], \" \", big[3];",
+         "", "-9223372036854775807 -9223372036854775808 -9223372036854775809 4", ""},
+        {"conditions over elements",
+         fill + "z <- 0; para (i <- 0; i < 300; i++) { se (big[i] % 3 == 1) { z <- z + big[i] div 2; } } imprima z;",
+         "", "1477300", ""},
+        {"small vector", twice + "v[k] <- k * 10 - 1; } v[2] <- v[0] * v[1] + v[1]; imprima v[0], \" \", v[1], \" \", v[2];",
+         "", "-1 9 0", ""},
+        {"loop until the word overflows",
+         "x <- 1; faca { x <- x * 3 + 1; } enquanto (x < 9223372036854775807) imprima x;", "",
+         "18236498188585393201", ""},
+        {"unset operand", twice + "x <- 1; se (k == 1) { x <- u; } y <- x + 1; }", "", "", unsetU},
+        {"division by zero", twice + "y <- 1 - k; x <- 1 div y; }", "", "", byZero},
+        {"remainder by zero", twice + "y <- 1 - k; x <- 1 % y; }", "", "", byZero},
+        {"unset value into an element", twice + "x <- 1; se (k == 1) { x <- u; } big[k] <- x; }", "", "", unsetU},
+        {"element past the end", twice + "x <- 299 + k; big[x] <- 1; }", "", "",
+         "Vetor big[300] indexado fora dos limites."},
+        {"negative element", twice + "x <- 0 - k; big[x] <- 1; }", "", "", "Vetor big[-1] indexado fora dos limites."},
+        {"unset element read", twice + "big[0] <- 1; x <- 2 * k; y <- big[x]; }", "", "", unsetBig2},
+        {"unset element in a condition", twice + "big[0] <- 1; x <- 2 * k; se (big[x] == 1) { imprima k; } }", "",
+         "0", unsetBig2},
+        {"small vector past the end", twice + "x <- 1 + k; v[x] <- 1; v[x + 1] <- v[x]; }", "", "",
+         "Vetor v[3] indexado fora dos limites."},
+        {"unset bound of a loop", twice + "x <- 1; se (k == 1) { x <- u; } enquanto (x < 1) { x++; } }", "", "",
+         unsetU},
+        {"read past the end",
+         fill + twice + "x <- 298 + k; y <- big[x] + big[x - 298]; imprima y, \" \"; x <- x + 1; y <- big[x]; }", "",
+         "88794 89392 ", "Vetor big[300] indexado fora dos limites."},
+    };
+    runTable(std::begin(cases), std::end(cases), decls);
 }
 
 TEST(Commands, ConditionalsLoopsAndJumps) {
