@@ -418,6 +418,21 @@ bool quickArith(const Expression& e, const Memory& m, std::int64_t& w);
     if (const auto* f = as<E_Factor>(e)) return quickWord(*f->factor, m, w);
     return quickArith(e, m, w);
 }
+// quickValue with a sum of two factors (s + i, the step of most loops)
+// computed in place, for the value of an assignment.
+[[gnu::always_inline]] inline bool quickSum(const Expression& e, const Memory& m, std::int64_t& w) {
+    if (const auto* n = as<E_Mais>(e)) {
+        const auto* a = as<E_Factor>(*n->left);
+        const auto* b = as<E_Factor>(*n->right);
+        std::int64_t x, y, r;
+        if (a != nullptr && b != nullptr && quickWord(*a->factor, m, x) && quickWord(*b->factor, m, y) &&
+            !__builtin_add_overflow(x, y, &r) && r != INT64_MIN) {
+            w = r;
+            return true;
+        }
+    }
+    return quickValue(e, m, w);
+}
 
 // The operands and the relation of a comparison node, or false for any
 // other node.  (The comparisons share one shape, so the cases differ in the

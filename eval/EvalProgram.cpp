@@ -132,7 +132,7 @@ MemValue& top(unsigned which) { return scratch(0, which); }
     std::int64_t k, w;
     if (const auto* s = std::get_if<Simple>(&target)) {
         MemValue* place = m.findPlace(s->name, s->hint);
-        if (place != nullptr && quickValue(valueExp, m, w)) return setInt(*place, w);
+        if (place != nullptr && quickSum(valueExp, m, w)) return setInt(*place, w);
     } else {
         const auto& x = *std::get_if<Vector>(&target);
         MemValue* place = m.findPlace(x.name, x.hint);
