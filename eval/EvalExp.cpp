@@ -436,7 +436,11 @@ const MemValue& computeFactor(const Factor& f, const Memory& m, MemValue& out, u
                 mpz_swap(intCell(out), r.get_mpz_t());
                 return out;
             },
-            [&](const E_IntReal& x) -> const MemValue& { return real(realArg(*x.arg, m, d)); },
+            [&](const E_IntReal& x) -> const MemValue& {
+                std::int64_t w;  // a small integer converts in one step (see intToReal)
+                if (quickValue(*x.arg, m, w)) return real(static_cast<double>(w));
+                return real(realArg(*x.arg, m, d));
+            },
             [&](const E_Formatar& x) -> const MemValue& {
                 double v = realArg(*x.number, m, d);
                 const Integer& n = evalIntArg(*x.count, m, d + 1);

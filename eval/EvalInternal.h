@@ -424,9 +424,11 @@ bool quickArith(const Expression& e, const Memory& m, std::int64_t& w);
     if (const auto* n = as<E_Mais>(e)) {
         const auto* a = as<E_Factor>(*n->left);
         const auto* b = as<E_Factor>(*n->right);
-        std::int64_t x, y, r;
-        if (a != nullptr && b != nullptr && quickWord(*a->factor, m, x) && quickWord(*b->factor, m, y) &&
-            !__builtin_add_overflow(x, y, &r) && r != INT64_MIN) {
+        if (a != nullptr && b != nullptr) {  // (quickValue would not do better)
+            std::int64_t x, y, r;
+            if (!quickWord(*a->factor, m, x) || !quickWord(*b->factor, m, y) || __builtin_add_overflow(x, y, &r) ||
+                r == INT64_MIN)
+                return false;
             w = r;
             return true;
         }
