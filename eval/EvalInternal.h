@@ -35,16 +35,22 @@ inline constexpr std::size_t alt = AltIndex<T, decltype(Family::v)>::value;
 
 // The alternative T of a node or value (anything with a variant `v`), or
 // null.  The same as std::get_if on `x.v`, minus its test for a null
-// argument, which the compiler keeps on every hop through the tree.
+// argument, which the compiler keeps on every hop through the tree.  The
+// match is marked likely: the fast paths test for the alternative they
+// expect, and the compiler then keeps the accessor inline there.
 template <class T, class Family>
 [[gnu::always_inline]] inline const T* as(const Family& x) noexcept {
     constexpr std::size_t i = alt<T, Family>;
-    return x.v.index() == i ? &std::get<i>(x.v) : nullptr;
+    if (x.v.index() == i) [[likely]]
+        return &std::get<i>(x.v);
+    return nullptr;
 }
 template <class T, class Family>
 [[gnu::always_inline]] inline T* as(Family& x) noexcept {
     constexpr std::size_t i = alt<T, Family>;
-    return x.v.index() == i ? &std::get<i>(x.v) : nullptr;
+    if (x.v.index() == i) [[likely]]
+        return &std::get<i>(x.v);
+    return nullptr;
 }
 
 // Positions of the alternatives of MemValue.
@@ -390,7 +396,7 @@ void unpackWords(M_Vector& v);
 // The vector a node names, when its hint remembers one.
 [[gnu::always_inline]] inline M_Vector* hintedVector(Memory& m, const PlaceHint& hint) {
     MemValue* place = m.hintedPlace(hint);
-    return place == nullptr ? nullptr : std::get_if<M_Vector>(&place->v);
+    return place == nullptr ? nullptr : as<M_Vector>(*place);
 }
 [[gnu::always_inline]] inline const M_Vector* hintedVector(const Memory& m, const PlaceHint& hint) {
     return hintedVector(const_cast<Memory&>(m), hint);

@@ -77,7 +77,7 @@ MemValue& top(unsigned which) { return scratch(0, which); }
         std::int64_t n, r;
         if (v != nullptr && wordOf(*v, n) &&
             !(up ? __builtin_add_overflow(n, 1, &r) : __builtin_sub_overflow(n, 1, &r)))
-            return setSmall(std::get_if<M_Int>(&v->v)->value.get_mpz_t(), r);
+            return setSmall(as<M_Int>(*v)->value.get_mpz_t(), r);
     }
     stepSlow(m, target, up);
 }
@@ -100,7 +100,7 @@ MemValue& top(unsigned which) { return scratch(0, which); }
     const MemValue& iv = evalTo(*x.index, m, top(0), 1);  // the index before the value
     const Integer& index = indexOf(iv);
     MemValue* place = m.findPlace(x.name, x.hint);
-    auto* vec = place == nullptr ? nullptr : std::get_if<M_Vector>(&place->v);
+    auto* vec = place == nullptr ? nullptr : as<M_Vector>(*place);
     std::size_t i;
     if (vec == nullptr || !position(index, elemCount(*vec), i)) {
         // The bounds are checked when the value is stored, after it is
@@ -136,7 +136,7 @@ MemValue& top(unsigned which) { return scratch(0, which); }
     } else {
         const auto& x = *std::get_if<Vector>(&target);
         MemValue* place = m.findPlace(x.name, x.hint);
-        auto* vec = place == nullptr ? nullptr : std::get_if<M_Vector>(&place->v);
+        auto* vec = place == nullptr ? nullptr : as<M_Vector>(*place);
         if (vec != nullptr && quickValue(*x.index, m, k) && k >= 0 &&
             static_cast<std::uint64_t>(k) < elemCount(*vec) && quickValue(valueExp, m, w)) {
             if (heldAsWords(*vec))

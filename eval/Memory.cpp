@@ -135,7 +135,7 @@ namespace {
 
 const MemValue& elemAt(const MemValue* vector, const Text& name, const Integer& index, MemValue& out) {
     if (vector == nullptr) fail(withContactLine("Erro Interno No. 102."));
-    const M_Vector& vec = *std::get_if<M_Vector>(&vector->v);
+    const M_Vector& vec = *as<M_Vector>(*vector);
     std::size_t i;
     if (!position(index, elemCount(vec), i)) failOutOfBounds(name, index);
     if (heldAsWords(vec)) {
@@ -177,7 +177,7 @@ std::size_t vectorSlotForStore(const Memory& memory, const Text& name) {
 }
 
 MemValue& elemForStore(Memory& memory, std::size_t slot, const Text& name, const Integer& index) {
-    auto& vec = *std::get_if<M_Vector>(&memory.valueAt(slot).v);
+    auto& vec = *as<M_Vector>(memory.valueAt(slot));
     std::size_t i;
     if (!position(index, elemCount(vec), i)) failOutOfBounds(name, index);
     unpackWords(vec);
@@ -245,7 +245,7 @@ void evalUpdate(Memory& memory, const Text& name, MemValue value) {
 
 void evalVectorUpdate(Memory& memory, const Text& name, MemValue value, const Integer& index) {
     std::size_t slot = vectorSlotForStore(memory, name);
-    auto& vec = *std::get_if<M_Vector>(&memory.valueAt(slot).v);
+    auto& vec = *as<M_Vector>(memory.valueAt(slot));
     std::size_t i;
     std::int64_t w;
     if (heldAsWords(vec) && position(index, vec.words.size(), i) && wordOf(value, w)) {
