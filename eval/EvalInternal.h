@@ -187,7 +187,7 @@ static_assert(GMP_LIMB_BITS == 64 && GMP_NAIL_BITS == 0, "one 64-bit limb per wo
     return true;
 }
 
-inline bool wordOf(const MemValue& v, std::int64_t& w) {
+[[gnu::always_inline]] inline bool wordOf(const MemValue& v, std::int64_t& w) {
     return v.v.index() == kInt && smallOf(as<M_Int>(v)->value.get_mpz_t(), w);
 }
 
@@ -349,9 +349,9 @@ constexpr std::size_t kWordsFrom = 256;
 constexpr std::int64_t kUnsetWord = INT64_MIN;
 inline bool heldAsWords(const M_Vector& v) { return !v.words.empty(); }
 inline std::size_t elemCount(const M_Vector& v) { return heldAsWords(v) ? v.words.size() : v.elems.size(); }
-// The word that holds `v` in a vector of words, or false when `v` is not an
-// integer that fits one (INT64_MIN marks the unset elements).
-[[gnu::always_inline]] inline bool wordOf(const MemValue& v, std::int64_t& w);
+// (wordOf, above, gives the word that holds a value in a vector of words, or
+// false when the value is not an integer that fits one: INT64_MIN marks the
+// unset elements.)
 // A vector of words turned into its elements, for good.
 void unpackWords(M_Vector& v);
 
