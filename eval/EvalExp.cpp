@@ -55,53 +55,25 @@ const MemValue& operandOther(const Factor& f, const Memory& m, unsigned d, unsig
     return f ? intLiteral(*f->factor) : nullptr;
 }
 
-// Word kernels of the integer operators, for a small left operand and a
-// small integer literal on the right (i + 1, m % 2, n div 10, i < 100): the
-// result is written to `out`, or false is returned when the word result would
-// not be exact (or the divisor is zero), and the general path decides.
+// Word kernels of the operators for node(): for two small operands (i + 1,
+// m % 2, n div 10, i < 100) the result is written to `out`, or false is
+// returned when the word result would not be exact (or the divisor is zero),
+// and the general path decides.
 struct NoWord {};
-struct AddWord {
+template <class Op>
+struct IntWord {
     static bool run(std::int64_t x, std::int64_t y, MemValue& out) {
         std::int64_t r;
-        if (__builtin_add_overflow(x, y, &r)) return false;
+        if (!Op::apply(x, y, r)) return false;
         setInt(out, r);
         return true;
     }
 };
-struct SubWord {
-    static bool run(std::int64_t x, std::int64_t y, MemValue& out) {
-        std::int64_t r;
-        if (__builtin_sub_overflow(x, y, &r)) return false;
-        setInt(out, r);
-        return true;
-    }
-};
-struct MulWord {
-    static bool run(std::int64_t x, std::int64_t y, MemValue& out) {
-        std::int64_t r;
-        if (__builtin_mul_overflow(x, y, &r)) return false;
-        setInt(out, r);
-        return true;
-    }
-};
-struct IDivWord {
-    static bool run(std::int64_t x, std::int64_t y, MemValue& out) {
-        if (y == 0) return false;
-        std::int64_t q = x / y;
-        if (x % y != 0 && (x < 0) != (y < 0)) --q;
-        setInt(out, q);
-        return true;
-    }
-};
-struct RestoWord {
-    static bool run(std::int64_t x, std::int64_t y, MemValue& out) {
-        if (y == 0) return false;
-        std::int64_t r = x % y;
-        if (r != 0 && (r < 0) != (y < 0)) r += y;
-        setInt(out, r);
-        return true;
-    }
-};
+using AddWord = IntWord<WordAdd>;
+using SubWord = IntWord<WordSub>;
+using MulWord = IntWord<WordMul>;
+using IDivWord = IntWord<WordIDiv>;
+using RestoWord = IntWord<WordResto>;
 template <Rel R>
 struct RelWord {
     static bool run(std::int64_t x, std::int64_t y, MemValue& out) {
@@ -542,11 +514,10 @@ bool quickNode(const Expression& e, const Memory& m, std::int64_t& w);
 
 template <bool Inner>
 [[gnu::always_inline]] inline bool quickOperand(const Expression& e, const Memory& m, std::int64_t& w) {
-    if (const auto* f = as<E_Factor>(e)) return quickWord(*f->factor, m, w);
     if constexpr (Inner)
-        return false;
+        return quickFactor(e, m, w);
     else
-        return quickNode<true>(e, m, w);
+        return quickFactor(e, m, w) || quickNode<true>(e, m, w);
 }
 
 template <int Tag>
@@ -577,28 +548,15 @@ bool quickNode(const Expression& e, const Memory& m, std::int64_t& w) {
     std::int64_t x, y, r;
     if (!quickOperand<Inner>(*left, m, x)) return false;
     if (rightFactor != nullptr ? !quickWord(*rightFactor, m, y) : !quickOperand<Inner>(*right, m, y)) return false;
+    bool exact;
     switch (op) {
-        case alt<E_Mais, Expression>:
-            if (__builtin_add_overflow(x, y, &r)) return false;
-            break;
-        case alt<E_Menos, Expression>:
-            if (__builtin_sub_overflow(x, y, &r)) return false;
-            break;
-        case alt<E_Prod, Expression>:
-            if (__builtin_mul_overflow(x, y, &r)) return false;
-            break;
-        case alt<E_IDiv, Expression>:  // x is small: no overflow
-            if (y == 0) return false;
-            r = x / y;
-            if (x % y != 0 && (x < 0) != (y < 0)) --r;
-            break;
-        default:  // E_Resto
-            if (y == 0) return false;
-            r = x % y;
-            if (r != 0 && (r < 0) != (y < 0)) r += y;
-            break;
+        case alt<E_Mais, Expression>: exact = WordAdd::apply(x, y, r); break;
+        case alt<E_Menos, Expression>: exact = WordSub::apply(x, y, r); break;
+        case alt<E_Prod, Expression>: exact = WordMul::apply(x, y, r); break;
+        case alt<E_IDiv, Expression>: exact = WordIDiv::apply(x, y, r); break;
+        default: exact = WordResto::apply(x, y, r); break;  // E_Resto
     }
-    if (r == INT64_MIN) return false;  // not small
+    if (!exact || r == INT64_MIN) return false;  // (INT64_MIN is not small)
     w = r;
     return true;
 }

@@ -98,9 +98,6 @@ public:
     [[gnu::always_inline]] const MemValue* hintedPlace(const PlaceHint& hint) const {
         return hint.generation == generation_ ? hint.place : nullptr;
     }
-    [[gnu::always_inline]] MemValue* hintedPlace(const PlaceHint& hint) {
-        return hint.generation == generation_ ? hint.place : nullptr;
-    }
 
     // While a whole program runs (execProg), every name looked up lives in its
     // syntax tree, which outlives the run: the remembered slot of a node is

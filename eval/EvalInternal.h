@@ -252,6 +252,36 @@ template <class T>
     return relateSlow(rel, a, b);
 }
 
+// The integer operators on two small words: the result, or false when it is
+// not exact in a word (an overflow) or the divisor is zero, and the general
+// path decides.  div and % round the quotient towards minus infinity; small
+// operands never overflow there (both magnitudes are below 2^63).
+struct WordAdd {
+    static bool apply(std::int64_t x, std::int64_t y, std::int64_t& r) { return !__builtin_add_overflow(x, y, &r); }
+};
+struct WordSub {
+    static bool apply(std::int64_t x, std::int64_t y, std::int64_t& r) { return !__builtin_sub_overflow(x, y, &r); }
+};
+struct WordMul {
+    static bool apply(std::int64_t x, std::int64_t y, std::int64_t& r) { return !__builtin_mul_overflow(x, y, &r); }
+};
+struct WordIDiv {
+    static bool apply(std::int64_t x, std::int64_t y, std::int64_t& r) {
+        if (y == 0) return false;
+        r = x / y;
+        if (x % y != 0 && (x < 0) != (y < 0)) --r;
+        return true;
+    }
+};
+struct WordResto {
+    static bool apply(std::int64_t x, std::int64_t y, std::int64_t& r) {
+        if (y == 0) return false;
+        r = x % y;
+        if (r != 0 && (r < 0) != (y < 0)) r += y;
+        return true;
+    }
+};
+
 // The operations, writing the result into `out` (which may alias an operand).
 // The inline ones handle small integers (and pairs of reals) themselves and
 // hand everything else to the general case.
@@ -269,21 +299,21 @@ void orInto(const MemValue& a, const MemValue& b, MemValue& out);
 
 inline void plusInto(const MemValue& a, const MemValue& b, MemValue& out) {
     std::int64_t x, y, r;
-    if (smallPair(a, b, x, y) && !__builtin_add_overflow(x, y, &r)) return setInt(out, r);
+    if (smallPair(a, b, x, y) && WordAdd::apply(x, y, r)) return setInt(out, r);
     if (a.v.index() == kFloat && b.v.index() == kFloat) return setFloat(out, floatOf(a) + floatOf(b));
     plusSlow(a, b, out);
 }
 
 inline void minusInto(const MemValue& a, const MemValue& b, MemValue& out) {
     std::int64_t x, y, r;
-    if (smallPair(a, b, x, y) && !__builtin_sub_overflow(x, y, &r)) return setInt(out, r);
+    if (smallPair(a, b, x, y) && WordSub::apply(x, y, r)) return setInt(out, r);
     if (a.v.index() == kFloat && b.v.index() == kFloat) return setFloat(out, floatOf(a) - floatOf(b));
     minusSlow(a, b, out);
 }
 
 inline void timesInto(const MemValue& a, const MemValue& b, MemValue& out) {
     std::int64_t x, y, r;
-    if (smallPair(a, b, x, y) && !__builtin_mul_overflow(x, y, &r)) return setInt(out, r);
+    if (smallPair(a, b, x, y) && WordMul::apply(x, y, r)) return setInt(out, r);
     if (a.v.index() == kFloat && b.v.index() == kFloat) return setFloat(out, floatOf(a) * floatOf(b));
     timesSlow(a, b, out);
 }
@@ -293,25 +323,15 @@ inline void divInto(const MemValue& a, const MemValue& b, MemValue& out) {
     divSlow(a, b, out);
 }
 
-// div and % round the quotient towards minus infinity.  Small operands
-// never overflow here: both magnitudes are below 2^63.
 inline void idivInto(const MemValue& a, const MemValue& b, MemValue& out) {
-    std::int64_t x, y;
-    if (smallPair(a, b, x, y) && y != 0) {
-        std::int64_t q = x / y;
-        if (x % y != 0 && (x < 0) != (y < 0)) --q;
-        return setInt(out, q);
-    }
+    std::int64_t x, y, r;
+    if (smallPair(a, b, x, y) && WordIDiv::apply(x, y, r)) return setInt(out, r);
     idivSlow(a, b, out);
 }
 
 inline void restoInto(const MemValue& a, const MemValue& b, MemValue& out) {
-    std::int64_t x, y;
-    if (smallPair(a, b, x, y) && y != 0) {
-        std::int64_t r = x % y;
-        if (r != 0 && (r < 0) != (y < 0)) r += y;
-        return setInt(out, r);
-    }
+    std::int64_t x, y, r;
+    if (smallPair(a, b, x, y) && WordResto::apply(x, y, r)) return setInt(out, r);
     restoSlow(a, b, out);
 }
 
@@ -394,12 +414,9 @@ void unpackWords(M_Vector& v);
 }
 
 // The vector a node names, when its hint remembers one.
-[[gnu::always_inline]] inline M_Vector* hintedVector(Memory& m, const PlaceHint& hint) {
-    MemValue* place = m.hintedPlace(hint);
-    return place == nullptr ? nullptr : as<M_Vector>(*place);
-}
 [[gnu::always_inline]] inline const M_Vector* hintedVector(const Memory& m, const PlaceHint& hint) {
-    return hintedVector(const_cast<Memory&>(m), hint);
+    const MemValue* place = m.hintedPlace(hint);
+    return place == nullptr ? nullptr : as<M_Vector>(*place);
 }
 
 // A variable, a small literal, or an element v[k] of a vector of words whose
@@ -408,7 +425,7 @@ void unpackWords(M_Vector& v);
     if (quickName(f, m, w)) return true;
     const auto* x = as<E_Vector>(f);
     if (x == nullptr) return false;
-    const auto* ie = std::get_if<E_Factor>(&x->index->v);
+    const auto* ie = as<E_Factor>(*x->index);
     std::int64_t k;
     if (ie == nullptr || !quickName(*ie->factor, m, k)) return false;
     const M_Vector* vec = hintedVector(m, x->hint);
@@ -432,7 +449,7 @@ bool quickArith(const Expression& e, const Memory& m, std::int64_t& w);
         const auto* b = as<E_Factor>(*n->right);
         if (a != nullptr && b != nullptr) {  // (quickValue would not do better)
             std::int64_t x, y, r;
-            if (!quickWord(*a->factor, m, x) || !quickWord(*b->factor, m, y) || __builtin_add_overflow(x, y, &r) ||
+            if (!quickWord(*a->factor, m, x) || !quickWord(*b->factor, m, y) || !WordAdd::apply(x, y, r) ||
                 r == INT64_MIN)
                 return false;
             w = r;
