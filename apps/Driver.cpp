@@ -4,6 +4,7 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "eval/Output.h"
 #include "syntax/Failure.h"
 
 namespace jox {
@@ -26,7 +28,7 @@ const std::function<void()>* theWork = nullptr;
 int workStatus = 0;
 
 [[noreturn]] void exhausted(const char* what) {
-    std::fflush(stdout);
+    flushOutputBeforeReport();
     std::string line = std::string(programName) + ": " + what + "\n";
     ssize_t ignored = write(STDERR_FILENO, line.data(), line.size());
     (void)ignored;
@@ -100,9 +102,10 @@ void* workThread(void*) {
     initStackLimit();
     try {
         (*theWork)();
+        flushOutput();
         workStatus = 0;
     } catch (const JoxError& e) {
-        std::fflush(stdout);
+        flushOutputBeforeReport();
         std::fputs("\nFail: ", stderr);
         std::fwrite(e.message().data(), 1, e.message().size(), stderr);
         std::fputs("\n", stderr);
@@ -133,10 +136,8 @@ void runMain(const char* program, const std::function<void()>& work) {
     theWork = &work;
     mp_set_memory_functions(gmpAlloc, gmpRealloc, gmpFree);
     std::set_new_handler(nullptr);
-    if (isatty(STDOUT_FILENO))
-        std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
-    else
-        std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+    // A closed pipe is an error of a write, not a signal (see eval/Output.h).
+    std::signal(SIGPIPE, SIG_IGN);
 
     pthread_attr_t attr;
     pthread_attr_init(&attr);
@@ -149,7 +150,6 @@ void runMain(const char* program, const std::function<void()>& work) {
         pthread_join(thread, nullptr);
     }
     pthread_attr_destroy(&attr);
-    std::fflush(stdout);
     std::exit(workStatus);
 }
 

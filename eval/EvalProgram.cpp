@@ -7,6 +7,7 @@
 #include "check/CheckProgram.h"
 #include "check/ValueText.h"
 #include "eval/EvalInternal.h"
+#include "eval/Output.h"
 #include "syntax/Failure.h"
 
 namespace jox {
@@ -21,8 +22,6 @@ struct Outcome {
     Mode mode;
     bool leave;
 };
-
-void write(const Text& s) { std::fwrite(s.data(), 1, s.size(), stdout); }
 
 MemValue& top(unsigned which) { return scratch(0, which); }
 
@@ -210,9 +209,9 @@ MemValue& top(unsigned which) { return scratch(0, which); }
     for (const ExpPtr& e : items) {
         const MemValue& v = evalTo(*e, m, top(0), 1);
         switch (checkMemType(v)) {  // no type for a vector: the checker's internal error
-            case T_INT: write(intText(intOf(v))); break;
-            case T_REAL: write(realText(floatOf(v))); break;
-            case T_STRING: write(strOf(v)); break;
+            case T_INT: writeOutput(intText(intOf(v))); break;
+            case T_REAL: writeOutput(realText(floatOf(v))); break;
+            case T_STRING: writeOutput(strOf(v)); break;
             case T_GARBAGE: failUnset(fromExpExp(*e));
             default: fail("Tipo n\xE3o permitido em impress\xE3o: " + fromExpExp(*e) + ".");
         }

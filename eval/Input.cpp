@@ -7,6 +7,7 @@
 
 #include "check/CheckProgram.h"
 #include "eval/EvalProgram.h"
+#include "eval/Output.h"
 #include "syntax/Failure.h"
 
 namespace jox {
@@ -66,7 +67,7 @@ Text elementText(const Text& name, const Expression& index) {
 
 Text readInputLine() {
     static const bool interactive = isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
-    if (interactive) std::fflush(stdout);
+    if (interactive) flushOutput();
     Text line;
     int c;
     while ((c = std::getc(stdin)) != EOF) {

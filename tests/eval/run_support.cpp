@@ -7,6 +7,7 @@
 #include "check/CheckProgram.h"
 #include "eval/EvalExp.h"
 #include "eval/EvalProgram.h"
+#include "eval/Output.h"
 #include "syntax/Failure.h"
 #include "syntax/Grammar.h"
 
@@ -52,7 +53,7 @@ RunResult runProgram(const std::string& source, const std::string& input) {
     } catch (const JoxError& e) {
         r.error = e.what();
     }
-    std::fflush(stdout);
+    flushOutputBeforeReport();
     dup2(savedOut, STDOUT_FILENO);
     close(savedOut);
     r.out = readAll(out);
