@@ -1,11 +1,11 @@
-// The run-time memory of a JOX program and the evaluation of its expressions.
+// The run-time memory of a JOX program and the evaluation of its expressions,
+// on run-time values (MemValue): what the animated run of joxflow and the
+// tests use.  The console run compiles whole programs instead (Compile.h);
+// both evaluate through the same compiled expressions.
 //
-// Memory holds one entry (name, value) per declared variable, in declaration
-// order; a vector is one entry holding M_Vector.  Stores change the memory in
-// place: nobody ever reads an older memory, so a store never copies the
-// memory or a vector, and an element store is O(1).  A name is resolved to
-// its entry by a hash, and the evaluator remembers the entry of each name it
-// meets in the tree, so a variable access does not scan the names.
+// Memory holds one slot per declared variable, in declaration order (see
+// Memory.h).  Stores change the memory in place: nobody ever reads an older
+// memory, so a store never copies the memory or a vector.
 //
 // Every operation either yields its result or ends the run by throwing
 // JoxError (fail()) with the Portuguese message; nothing is changed by an
@@ -19,145 +19,41 @@
 // works as well.
 #pragma once
 
-#include <array>
-#include <cstddef>
-#include <cstdint>
-#include <unordered_map>
 #include <vector>
 
+#include "eval/Memory.h"
+#include "eval/Numbers.h"
 #include "syntax/JoxTypes.h"
 
 namespace jox {
 
-// -------------------------------------------------------------- run limits
-// For tools that run untrusted programs under a budget (the fuzz targets).
-// `onCommandList`, when set, is called as every command list starts to run,
-// so at least once per loop pass, and may throw to stop the run.
-// `valueBytes`, when not zero, is the most bytes one text, vector or integer
-// may take before it counts as exhausted memory (std::bad_alloc, thrown
-// before anything is allocated).  joxrun and joxflow leave both unset: no
-// hook, and values may take up to half the machine's memory.
-struct RunLimits {
-    void (*onCommandList)() = nullptr;
-    std::size_t valueBytes = 0;
-};
-extern RunLimits runLimits;
-
-// ------------------------------------------------------------------ Memory
-class Memory {
-public:
-    struct Entry {
-        Text name;
-        MemValue value;
-    };
-    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
-
-    Memory() = default;
-    // A memory is never copied (a copy would duplicate every vector); it is
-    // moved or handed on by reference.  A move hands the entries over where
-    // they are, with the places remembered for them; the memory moved from
-    // starts a new generation.
-    Memory(const Memory&) = delete;
-    Memory& operator=(const Memory&) = delete;
-    Memory(Memory&& other) noexcept;
-    Memory& operator=(Memory&& other) noexcept;
-
-    // The entries, in declaration order.
-    std::size_t size() const { return entries_.size(); }
-    const Entry& entry(std::size_t slot) const { return entries_[slot]; }
-    MemValue& valueAt(std::size_t slot) { return entries_[slot].value; }
-    const MemValue& valueAt(std::size_t slot) const { return entries_[slot].value; }
-
-    // The slot of the first entry called `name`, or npos.
-    std::size_t find(const Text& name) const;
-    // The same, for a name that lives in the (immutable) syntax tree: the slot
-    // found for that tree node is remembered, so the next lookup of the same
-    // node costs one comparison of names.  Any Text is safe to pass; a
-    // remembered slot is used only when its name still matches.
-    [[gnu::always_inline]] std::size_t findNode(const Text& name) const {
-        const Hint& h = hints_[hintOf(&name)];
-        if (h.key == &name && (stableNames_ || entries_[h.slot].name == name)) return h.slot;
-        return findNodeSlow(name);
-    }
-
-    // The value of the first entry called `name`, or null, for a name held
-    // by a tree node together with its hint: the place found is remembered in
-    // the hint, so the next lookup through it costs one comparison.  The
-    // generation of a memory changes whenever an entry is added (places may
-    // move then), and no two memories share one, so a hint is used only while
-    // its place is right.
-    [[gnu::always_inline]] const MemValue* findPlace(const Text& name, const PlaceHint& hint) const {
-        if (hint.generation == generation_) return hint.place;
-        return findPlaceSlow(name, hint);
-    }
-    [[gnu::always_inline]] MemValue* findPlace(const Text& name, const PlaceHint& hint) {
-        return const_cast<MemValue*>(static_cast<const Memory*>(this)->findPlace(name, hint));
-    }
-    // The place a hint remembers, or null when it is not known yet (or no
-    // longer right): no lookup, for paths that have a slower way to go.
-    [[gnu::always_inline]] const MemValue* hintedPlace(const PlaceHint& hint) const {
-        return hint.generation == generation_ ? hint.place : nullptr;
-    }
-
-    // While a whole program runs (execProg), every name looked up lives in its
-    // syntax tree, which outlives the run: the remembered slot of a node is
-    // then used without comparing the names again.
-    void setStableNames(bool stable) {
-        hints_ = {};
-        stableNames_ = stable;
-    }
-
-    // Appends an entry at the end (even when the name is already there: the
-    // first entry of a name is the one every lookup finds).
-    void append(Text name, MemValue value);
-
-private:
-    struct Hint {
-        const Text* key = nullptr;
-        std::size_t slot = 0;
-    };
-    static constexpr std::size_t kHints = 1024;
-    static std::size_t hintOf(const Text* key) {
-        auto bits = reinterpret_cast<std::uintptr_t>(key);
-        return static_cast<std::size_t>((bits >> 3) * 0x9E3779B97F4A7C15ull >> 54);
-    }
-    std::size_t findNodeSlow(const Text& name) const;
-    const MemValue* findPlaceSlow(const Text& name, const PlaceHint& hint) const;
-    static std::uint64_t newGeneration();
-
-    std::vector<Entry> entries_;
-    std::uint64_t generation_ = newGeneration();
-    std::unordered_map<Text, std::size_t> index_;  // first slot of each name
-    mutable std::array<Hint, kHints> hints_{};
-    bool stableNames_ = false;
-};
-
 // --------------------------------------------------------- memory operations
 // The initial memory: `memory` (both programs pass an empty one) followed by
-// one entry per variable of `vars`, in order: (name, M_Garbage) for a simple
-// variable, (name, M_Vector of n M_Garbage) for a vector declared with size
-// n.  The size is evaluated with evalExp against an empty memory.  Call as
+// one slot per variable of `vars`, in order, all unset: a simple variable, or
+// a vector of the declared size.  The size is evaluated with evalExp against
+// an empty memory.  Call as
 //   Memory mem = fillGarbage(removeVar(program.decls), Memory{});
 Memory fillGarbage(const std::vector<Variable>& vars, Memory memory);
 
 // The value of the simple variable `name`.  Unset: "Vari\xE1vel NAME n\xE3o
-// inicializada."; absent: "Erro Interno No. 101." + contact line.  The
-// reference stays valid until the next store into `memory`.
-const MemValue& seekVarValue(const Memory& memory, const Text& name);
+// inicializada."; absent: "Erro Interno No. 101." + contact line.
+MemValue seekVarValue(const Memory& memory, const Text& name);
 
 // The element `index` (0-based) of the vector `name`.  Out of bounds:
 // "Vetor NAME[INDEX] indexado fora dos limites."; unset: "Vari\xE1vel
 // NAME[INDEX] n\xE3o inicializada."; no such vector: "Erro Interno No. 102."
-// + contact line.  The reference stays valid until the next store.
-const MemValue& seekVectorValue(const Memory& memory, const Text& name, const Integer& index);
+// + contact line.
+MemValue seekVectorValue(const Memory& memory, const Text& name, const Integer& index);
 
-// Stores `value` as the whole value of the entry `name`, in place; a name not
-// in the memory is appended at the end.  Never fails.
+// Stores `value` as the whole value of the variable `name`, in place; a name
+// not in the memory is appended at the end.  Never fails.
 void evalUpdate(Memory& memory, const Text& name, MemValue value);
 
 // Stores `value` as element `index` of the vector `name` (note: the value
 // comes before the index).  Out of bounds: "Vetor NAME[INDEX] indexado fora
-// dos limites."; no such vector: "Erro Interno N0. 103." + contact line.
+// dos limites."; no such vector: "Erro Interno N0. 103." + contact line; a
+// value of another type than the vector's elements, which no checked program
+// stores: internal error No. 148.
 void evalVectorUpdate(Memory& memory, const Text& name, MemValue value, const Integer& index);
 
 // The value of a simple variable plus / minus the integer 1 (the name comes
@@ -216,21 +112,6 @@ MemValue evalLeq(const MemValue& left, const MemValue& right);
 MemValue evalAnd(const MemValue& left, const MemValue& right);
 MemValue evalOr(const MemValue& left, const MemValue& right);
 MemValue evalNot(const MemValue& value);
-
-// ---------------------------------------------------------- number helpers
-// The power on doubles of ** and of ^ with a real operand: 0 for x = 0 and
-// y > 0; for a whole y that fits 64 bits, repeated squaring of x (or of 1/x
-// for a negative y); otherwise 2^(y*log2 x).  Intermediates in long double,
-// one rounding to double at the end; infinite or NaN operands as powl.
-double powReal(double x, double y);
-
-// real(i): the double nearest to the integer (ties to even); beyond the range
-// of doubles, the infinity of its sign.
-double intToReal(const Integer& value);
-
-// round(x): the nearest integer, ties to even.  Infinite or NaN: "Valor real
-// sem inteiro correspondente.".
-Integer roundReal(double value);
 
 // ---------------------------------------------------------------- value text
 // The display text of a value: integers in decimal, reals as realText gives

@@ -1,258 +1,298 @@
-// The run-time memory: entries in declaration order, found by hash and by a
-// per-node hint, changed in place.
-#include <unistd.h>
+// The stores, the slots and the memory, the values going in and out of them,
+// and the memory operations of the language: the initial memory, reads,
+// stores, and the increments that only compute.
+#include "eval/Memory.h"
 
-#include <cstdint>
-
+#include "check/CheckProgram.h"
 #include "check/ValueText.h"
 #include "eval/EvalExp.h"
-#include "eval/EvalInternal.h"
+#include "eval/Messages.h"
 #include "syntax/Failure.h"
 
 namespace jox {
 
-using namespace detail;
-
-namespace {
-
-const std::size_t physicalBytes = [] {
-    long pages = sysconf(_SC_PHYS_PAGES);
-    long pageSize = sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || pageSize <= 0) return std::size_t{1} << 34;
-    return static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize);
-}();
-
-}  // namespace
-
-RunLimits runLimits;
-
-// ------------------------------------------------------------------ Memory
-std::size_t Memory::find(const Text& name) const {
-    auto it = index_.find(name);
-    return it == index_.end() ? npos : it->second;
-}
-
-std::size_t Memory::findNodeSlow(const Text& name) const {
-    std::size_t slot = find(name);
-    if (slot != npos) hints_[hintOf(&name)] = Hint{&name, slot};
-    return slot;
-}
-
-void Memory::append(Text name, MemValue value) {
-    index_.emplace(name, entries_.size());
-    entries_.push_back(Entry{std::move(name), std::move(value)});
-    generation_ = newGeneration();
-}
-
-std::uint64_t Memory::newGeneration() {
-    static std::uint64_t last = 0;  // 0 is the generation of no memory
-    return ++last;
-}
-
-Memory::Memory(Memory&& other) noexcept
-    : entries_(std::move(other.entries_)),
-      generation_(other.generation_),
-      index_(std::move(other.index_)),
-      hints_(other.hints_),
-      stableNames_(other.stableNames_) {
-    other.entries_.clear();
-    other.index_.clear();
-    other.generation_ = newGeneration();
-}
-
-Memory& Memory::operator=(Memory&& other) noexcept {
-    if (this == &other) return *this;
-    entries_ = std::move(other.entries_);
-    generation_ = other.generation_;
-    index_ = std::move(other.index_);
-    hints_ = other.hints_;
-    stableNames_ = other.stableNames_;
-    other.entries_.clear();
-    other.index_.clear();
-    other.generation_ = newGeneration();
-    return *this;
-}
-
-const MemValue* Memory::findPlaceSlow(const Text& name, const PlaceHint& hint) const {
-    std::size_t slot = find(name);
-    const MemValue* place = slot == npos ? nullptr : &entries_[slot].value;
-    hint.generation = generation_;
-    hint.place = const_cast<MemValue*>(place);
-    return place;
-}
-
 // ---------------------------------------------------------------- messages
-namespace detail {
+std::string unsetMessage(const Text& name) { return "Vari\xE1vel " + name + " n\xE3o inicializada."; }
+
+void failUnset(const Text& name) { fail(unsetMessage(name)); }
+
+void failUnsetElement(const Text& name, IntVal index) {
+    fail("Vari\xE1vel " + name + "[" + intValText(index) + "] n\xE3o inicializada.");
+}
+
+void failOutOfBounds(const Text& name, IntVal index) {
+    fail("Vetor " + name + "[" + intValText(index) + "] indexado fora dos limites.");
+}
 
 std::string withContactLine(const std::string& first) {
     return first + "\nPor favor, entre em contato com os desenvolvedores do sistema.";
 }
 
-void failUnset(const Text& name) { fail("Vari\xE1vel " + name + " n\xE3o inicializada."); }
-
-void failUnsetElem(const Text& name, const Integer& index) {
-    fail("Vari\xE1vel " + name + "[" + intText(index) + "] n\xE3o inicializada.");
+std::string internalMessage(InternalError number) {
+    switch (number) {
+        case kNoSuchVariable: return withContactLine("Erro Interno No. 101.");
+        case kNoSuchVector: return withContactLine("Erro Interno No. 102.");
+        case kNoVectorToStore: return withContactLine("Erro Interno N0. 103.");
+        default: return internalError(number);
+    }
 }
 
-void failOutOfBounds(const Text& name, const Integer& index) {
-    fail("Vetor " + name + "[" + intText(index) + "] indexado fora dos limites.");
+void failInternal(InternalError number) { fail(internalMessage(number)); }
+
+// ------------------------------------------------------------------ stores
+void IntStore::setInteger(std::size_t i, IntVal v) {
+    std::uint64_t& w = words_[i];
+    std::size_t k = w != 0 && w < kFirstWord ? w - 1 : freeInteger();
+    Integer& z = *bigs_[k];
+    if (v.isWord())
+        mpz_set_si(z.get_mpz_t(), v.word);
+    else if (v.big != &z)
+        z = *v.big;
+    w = k + 1;
 }
 
-void failOperands() { fail(internalError(140)); }
-
-void checkAffordable(std::size_t count, std::size_t elementBytes) {
-    if (count > kMaxElements || count * elementBytes > physicalBytes / 2) throw std::bad_alloc();
-    if (runLimits.valueBytes != 0 && count * elementBytes > runLimits.valueBytes) throw std::bad_alloc();
+std::size_t IntStore::freeInteger() {
+    if (freeBigs_.empty() && bigs_.size() >= 64 + words_.size() / 2) {
+        // Find the Integers that no word names any more.
+        std::vector<bool> named(bigs_.size());
+        for (std::size_t i = 0; i < words_.size(); ++i)
+            if (words_[i] != 0 && words_[i] < kFirstWord) named[words_[i] - 1] = true;
+        for (std::size_t k = 0; k < bigs_.size(); ++k)
+            if (!named[k]) freeBigs_.push_back(static_cast<std::uint32_t>(k));
+    }
+    if (!freeBigs_.empty()) {
+        std::size_t k = freeBigs_.back();
+        freeBigs_.pop_back();
+        return k;
+    }
+    if (bigs_.size() >= kFirstWord - 1) throw std::bad_alloc();
+    bigs_.push_back(std::make_unique<Integer>());
+    return bigs_.size() - 1;
 }
 
-void failNotIndex() { fail(internalError(141)); }
+// ------------------------------------------------------------------- slots
+void Slot::becomeKind(Kind kind) {
+    if (!typed()) replaceKind(kind);
+}
 
-void failNoVariable() { fail(withContactLine("Erro Interno No. 101.")); }
+void Slot::replaceKind(Kind kind) {
+    switch (kind) {
+        case Kind::Int: checkAffordable(count, sizeof(std::int64_t)); store.emplace<IntStore>(count); break;
+        case Kind::Real: checkAffordable(count, sizeof(double)); store.emplace<RealStore>(count); break;
+        case Kind::Bool: checkAffordable(count, 1); store.emplace<BoolStore>(count); break;
+        case Kind::Text: checkAffordable(count, sizeof(Text)); store.emplace<TextStore>(count); break;
+        case Kind::None: store = std::monostate{}; break;
+    }
+}
+
+// ------------------------------------------------------------------ memory
+std::size_t Memory::find(const Text& name) const {
+    auto it = first_.find(name);
+    return it == first_.end() ? npos : it->second;
+}
+
+std::size_t Memory::findVector(const Text& name) const {
+    std::size_t i = find(name);
+    if (i == npos) return npos;
+    for (; i < slots_.size(); ++i)
+        if (slots_[i]->vector && slots_[i]->name == name) return i;
+    return npos;
+}
+
+void Memory::append(Slot slot) {
+    first_.emplace(slot.name, slots_.size());
+    slots_.push_back(std::make_unique<Slot>(std::move(slot)));
+}
+
+MemValue Memory::value(std::size_t i) const {
+    const Slot& s = slot(i);
+    if (!s.vector) return elementValue(s, 0);
+    M_Vector v;
+    v.elems.reserve(s.count);
+    for (std::size_t k = 0; k < s.count; ++k) v.elems.push_back(elementValue(s, k));
+    return MemValue{std::move(v)};
+}
+
+// ------------------------------------------------ values in and out of slots
+bool kindOf(const MemValue& value, Kind& kind) {
+    switch (value.v.index()) {
+        case 0: kind = Kind::Int; return true;    // M_Int
+        case 1: kind = Kind::Bool; return true;   // M_Boolean
+        case 4: kind = Kind::Real; return true;   // M_Float
+        case 5: kind = Kind::Text; return true;   // M_Str
+        default: return false;
+    }
+}
+static_assert(std::is_same_v<std::variant_alternative_t<0, decltype(MemValue::v)>, M_Int> &&
+              std::is_same_v<std::variant_alternative_t<1, decltype(MemValue::v)>, M_Boolean> &&
+              std::is_same_v<std::variant_alternative_t<4, decltype(MemValue::v)>, M_Float> &&
+              std::is_same_v<std::variant_alternative_t<5, decltype(MemValue::v)>, M_Str>);
 
 namespace {
 
-// The slot of the first vector entry called `name`, or npos.  Entries that
-// are not vectors are passed over whatever their name.
-std::size_t vectorSlot(const Memory& memory, const Text& name) {
-    std::size_t slot = memory.findNode(name);
-    if (slot == Memory::npos) return slot;
-    if (memory.valueAt(slot).v.index() == kVec) return slot;
-    for (std::size_t i = slot + 1; i < memory.size(); ++i)
-        if (memory.entry(i).name == name && memory.valueAt(i).v.index() == kVec) return i;
-    return Memory::npos;
+void unsetElement(Slot& slot, std::size_t i) {
+    std::visit(overloaded{[](std::monostate&) {}, [&](auto& store) { store.unset(i); }}, slot.store);
 }
 
 }  // namespace
 
-const MemValue* vectorPlace(const Memory& memory, const Text& name, const PlaceHint& hint) {
-    const MemValue* place = memory.findPlace(name, hint);
-    if (place == nullptr || place->v.index() == kVec) return place;
-    std::size_t slot = vectorSlot(memory, name);
-    return slot == Memory::npos ? nullptr : &memory.valueAt(slot);
-}
-
-namespace {
-
-const MemValue& elemAt(const MemValue* vector, const Text& name, const Integer& index, MemValue& out) {
-    if (vector == nullptr) fail(withContactLine("Erro Interno No. 102."));
-    const M_Vector& vec = *as<M_Vector>(*vector);
-    std::size_t i;
-    if (!position(index, elemCount(vec), i)) failOutOfBounds(name, index);
-    if (heldAsWords(vec)) {
-        std::int64_t w = vec.words[i];
-        if (w == kUnsetWord) failUnsetElem(name, index);
-        setInt(out, w);
-        return out;
+MemValue elementValue(const Slot& slot, std::size_t i) {
+    switch (slot.store.index()) {
+        case 0: return MemValue{M_Garbage{}};
+        default: break;
     }
-    const MemValue& v = vec.elems[i];
-    if (v.v.index() == kGarbage) failUnsetElem(name, index);
-    return v;
-}
-
-}  // namespace
-
-const MemValue& elemRef(const Memory& memory, const Text& name, const PlaceHint& hint, const Integer& index,
-                        MemValue& out) {
-    return elemAt(vectorPlace(memory, name, hint), name, index, out);
-}
-
-void unpackWords(M_Vector& v) {
-    if (!heldAsWords(v)) return;
-    std::vector<MemValue> elems;
-    elems.reserve(v.words.size());
-    for (std::int64_t w : v.words) {
-        if (w == kUnsetWord)
-            elems.push_back(MemValue{M_Garbage{}});
-        else
-            elems.push_back(MemValue{M_Int{static_cast<long>(w)}});
+    switch (slot.kind()) {
+        case Kind::Int: {
+            IntVal v;
+            if (!slot.as<Kind::Int>().get(i, v)) break;
+            return MemValue{M_Int{integerOf(v)}};
+        }
+        case Kind::Real: {
+            double d;
+            if (!slot.as<Kind::Real>().get(i, d)) break;
+            return MemValue{M_Float{d}};
+        }
+        case Kind::Bool: {
+            bool b;
+            if (!slot.as<Kind::Bool>().get(i, b)) break;
+            return MemValue{M_Boolean{b}};
+        }
+        case Kind::Text: {
+            const Text* t = slot.as<Kind::Text>().get(i);
+            if (t == nullptr) break;
+            return MemValue{M_Str{*t}};
+        }
+        case Kind::None: break;
     }
-    v.elems = std::move(elems);
-    v.words = {};
+    return MemValue{M_Garbage{}};
 }
 
-std::size_t vectorSlotForStore(const Memory& memory, const Text& name) {
-    std::size_t slot = vectorSlot(memory, name);
-    if (slot == Memory::npos) fail(withContactLine("Erro Interno N0. 103."));
-    return slot;
+void storeElement(Slot& slot, std::size_t i, const MemValue& value) {
+    Kind kind;
+    if (!kindOf(value, kind)) {
+        if (!std::holds_alternative<M_Garbage>(value.v)) failInternal(kWrongType);
+        unsetElement(slot, i);
+        return;
+    }
+    slot.becomeKind(kind);
+    if (slot.kind() != kind) failInternal(kWrongType);
+    switch (kind) {
+        case Kind::Int: slot.as<Kind::Int>().set(i, intValOf(std::get<M_Int>(value.v).value)); break;
+        case Kind::Real: slot.as<Kind::Real>().set(i, std::get<M_Float>(value.v).value); break;
+        case Kind::Bool: slot.as<Kind::Bool>().set(i, std::get<M_Boolean>(value.v).value); break;
+        case Kind::Text: slot.as<Kind::Text>().set(i, std::get<M_Str>(value.v).value); break;
+        case Kind::None: break;
+    }
 }
 
-MemValue& elemForStore(Memory& memory, std::size_t slot, const Text& name, const Integer& index) {
-    auto& vec = *as<M_Vector>(memory.valueAt(slot));
-    std::size_t i;
-    if (!position(index, elemCount(vec), i)) failOutOfBounds(name, index);
-    unpackWords(vec);
-    return vec.elems[i];
+void declareTypes(Memory& memory, const DeclList& decls) {
+    for (const Declaration& decl : decls) {
+        Kind kind = std::visit(overloaded{[](const VarInt&) { return Kind::Int; },
+                                          [](const VarReal&) { return Kind::Real; },
+                                          [](const VarBool&) { return Kind::Bool; },
+                                          [](const VarString&) { return Kind::Text; }},
+                               decl);
+        std::visit(
+            [&](const auto& d) {
+                for (const Variable& var : d.vars) {
+                    std::size_t i = memory.find(varName(var));
+                    if (i == Memory::npos) {
+                        memory = fillGarbage({var}, std::move(memory));
+                        i = memory.size() - 1;
+                    }
+                    Slot& slot = memory.slot(i);
+                    slot.becomeKind(kind);
+                    if (slot.kind() != kind) failInternal(kWrongType);
+                }
+            },
+            decl);
+    }
 }
-
-}  // namespace detail
 
 // ------------------------------------------------------- memory operations
 Memory fillGarbage(const std::vector<Variable>& vars, Memory memory) {
     for (const Variable& var : vars) {
         if (const auto* s = std::get_if<Simple>(&var)) {
-            memory.append(s->name, MemValue{M_Garbage{}});
+            memory.append(Slot{s->name, false, 1, {}});
             continue;
         }
         const auto& vec = std::get<Vector>(var);
-        Memory empty;
-        MemValue size = evalExp(*vec.index, empty);
-        if (size.v.index() != kInt) fail(internalError(142));
-        const Integer& n = intOf(size);
+        MemValue size = evalExp(*vec.index, Memory{});
+        const auto* n = std::get_if<M_Int>(&size.v);
+        if (n == nullptr) failInternal(kSizeNotInteger);
         std::size_t count = 0;
-        if (mpz_sgn(n.get_mpz_t()) > 0) {
-            if (!mpz_fits_ulong_p(n.get_mpz_t())) throw std::bad_alloc();
-            count = mpz_get_ui(n.get_mpz_t());
-            checkAffordable(count, sizeof(MemValue));
+        if (mpz_sgn(n->value.get_mpz_t()) > 0) {
+            if (!mpz_fits_ulong_p(n->value.get_mpz_t())) throw std::bad_alloc();
+            count = mpz_get_ui(n->value.get_mpz_t());
+            checkAffordable(count, 1);
         }
-        if (count >= kWordsFrom)
-            memory.append(vec.name, MemValue{M_Vector{{}, std::vector<std::int64_t>(count, kUnsetWord)}});
-        else
-            memory.append(vec.name, MemValue{M_Vector{std::vector<MemValue>(count, MemValue{M_Garbage{}})}});
+        memory.append(Slot{vec.name, true, count, {}});
     }
     return memory;
 }
 
-const MemValue& seekVarValue(const Memory& memory, const Text& name) {
-    std::size_t slot = memory.findNode(name);
-    if (slot == Memory::npos) failNoVariable();
-    const MemValue& v = memory.valueAt(slot);
-    if (v.v.index() == kGarbage) failUnset(name);
+namespace {
+
+// The position of `index` in a vector of `count` elements, or false.
+bool position(const Integer& index, std::size_t count, std::size_t& out) {
+    mpz_srcptr z = index.get_mpz_t();
+    if (mpz_sgn(z) < 0 || !mpz_fits_ulong_p(z)) return false;
+    out = mpz_get_ui(z);
+    return out < count;
+}
+
+std::size_t vectorForRead(const Memory& memory, const Text& name) {
+    std::size_t i = memory.findVector(name);
+    if (i == Memory::npos) failInternal(kNoSuchVector);
+    return i;
+}
+
+}  // namespace
+
+MemValue seekVarValue(const Memory& memory, const Text& name) {
+    std::size_t i = memory.find(name);
+    if (i == Memory::npos) failInternal(kNoSuchVariable);
+    MemValue v = memory.value(i);
+    if (std::holds_alternative<M_Garbage>(v.v)) failUnset(name);
     return v;
 }
 
-// The element is handed out by reference: a vector of words is first turned
-// into its elements (the memory is never const where it lives).
-const MemValue& seekVectorValue(const Memory& memory, const Text& name, const Integer& index) {
-    std::size_t slot = vectorSlot(memory, name);
-    if (slot == Memory::npos) fail(withContactLine("Erro Interno No. 102."));
-    MemValue& vector = const_cast<MemValue&>(memory.valueAt(slot));
-    auto& vec = *as<M_Vector>(vector);
-    std::size_t i;
-    if (!position(index, elemCount(vec), i)) failOutOfBounds(name, index);
-    unpackWords(vec);
-    const MemValue& v = vec.elems[i];
-    if (v.v.index() == kGarbage) failUnsetElem(name, index);
+MemValue seekVectorValue(const Memory& memory, const Text& name, const Integer& index) {
+    const Slot& slot = memory.slot(vectorForRead(memory, name));
+    std::size_t k;
+    if (!position(index, slot.count, k)) failOutOfBounds(name, intValOf(index));
+    MemValue v = elementValue(slot, k);
+    if (std::holds_alternative<M_Garbage>(v.v)) failUnsetElement(name, intValOf(index));
     return v;
 }
 
 void evalUpdate(Memory& memory, const Text& name, MemValue value) {
-    std::size_t slot = memory.findNode(name);
-    if (slot == Memory::npos)
-        memory.append(name, std::move(value));
-    else
-        memory.valueAt(slot) = std::move(value);
+    std::size_t i = memory.find(name);
+    if (i == Memory::npos) {
+        memory.append(Slot{name, false, 1, {}});
+        i = memory.size() - 1;
+    }
+    // The whole value is replaced: the slot takes the value's form, size and
+    // type.
+    Slot& slot = memory.slot(i);
+    if (const auto* vec = std::get_if<M_Vector>(&value.v)) {
+        slot = Slot{slot.name, true, vec->elems.size(), {}};
+        for (std::size_t k = 0; k < slot.count; ++k) storeElement(slot, k, vec->elems[k]);
+        return;
+    }
+    Kind kind;
+    if (slot.vector || !kindOf(value, kind) || (slot.typed() && slot.kind() != kind))
+        slot = Slot{slot.name, false, 1, {}};
+    storeElement(slot, 0, value);
 }
 
 void evalVectorUpdate(Memory& memory, const Text& name, MemValue value, const Integer& index) {
-    std::size_t slot = vectorSlotForStore(memory, name);
-    auto& vec = *as<M_Vector>(memory.valueAt(slot));
-    std::size_t i;
-    std::int64_t w;
-    if (heldAsWords(vec) && position(index, vec.words.size(), i) && wordOf(value, w)) {
-        vec.words[i] = w;
-        return;
-    }
-    elemForStore(memory, slot, name, index) = std::move(value);
+    std::size_t i = memory.findVector(name);
+    if (i == Memory::npos) failInternal(kNoVectorToStore);
+    Slot& slot = memory.slot(i);
+    std::size_t k;
+    if (!position(index, slot.count, k)) failOutOfBounds(name, intValOf(index));
+    storeElement(slot, k, value);
 }
 
 MemValue evalIncrVar(const Text& name, const Memory& memory) {

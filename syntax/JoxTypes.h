@@ -40,30 +40,16 @@ using CmdPtr = std::shared_ptr<const Command>;
 using ExpList = std::vector<ExpPtr>;
 using CmdList = std::vector<CmdPtr>;
 
-struct MemValue;
-
-// Where the evaluator last found the variable a node names: the generation of
-// the memory it looked in and the place of the first entry of that name
-// there.  Only a cache, kept in the node so that a variable met again is
-// found without a lookup by name; it never changes what the tree says (so it
-// is mutable, and copies of a node may carry it along).
-struct PlaceHint {
-    mutable std::uint64_t generation = 0;
-    mutable MemValue* place = nullptr;
-};
-
 // ---------------------------------------------------------------- Variable
 // A variable as declared, or as the target of an assignment, ++ or --.
 struct Simple {
     Text name;
-    PlaceHint hint = {};
 };
 // In a declaration `index` is the declared size (always the factor E_Int n,
 // n >= 1 once checked); as a target it is the index expression.
 struct Vector {
     Text name;
     ExpPtr index;
-    PlaceHint hint = {};
 };
 using Variable = std::variant<Simple, Vector>;
 
@@ -106,12 +92,10 @@ struct E_Boolean {
 };
 struct E_Var {
     Text name;
-    PlaceHint hint = {};
 };
 struct E_Vector {
     Text name;
     ExpPtr index;
-    PlaceHint hint = {};
 };
 struct E_Float {
     double value;
@@ -327,14 +311,9 @@ struct M_Boolean {
 struct M_Var {  // never built by the system
     Text value;
 };
-// Element 0 first.  A large vector starts out compact: while every element
-// it holds is an integer of one machine word, `elems` stays empty and
-// `words` holds the elements (the word INT64_MIN marking one not given a
-// value yet).  The evaluator turns it into `elems` once another value is
-// stored.  A vector built elsewhere simply fills `elems`.
+// Element 0 first.
 struct M_Vector {
     std::vector<MemValue> elems;
-    std::vector<std::int64_t> words = {};
 };
 struct M_Float {
     double value;
