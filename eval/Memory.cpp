@@ -86,10 +86,20 @@ void Slot::replaceKind(Kind kind) {
 }
 
 // ------------------------------------------------------------------ memory
-std::size_t Memory::find(const Text& name) const {
-    auto it = first_.find(name);
-    return it == first_.end() ? npos : it->second;
+std::size_t Memory::hash(std::string_view name) {
+    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+    for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return static_cast<std::size_t>(h ^ (h >> 29));
 }
+
+std::size_t Memory::place(std::string_view name) const {
+    std::size_t mask = first_.size() - 1;
+    std::size_t i = hash(name) & mask;
+    while (first_[i].slot != npos && first_[i].name != name) i = (i + 1) & mask;
+    return i;
+}
+
+std::size_t Memory::find(const Text& name) const { return first_[place(name)].slot; }
 
 std::size_t Memory::findVector(const Text& name) const {
     std::size_t i = find(name);
@@ -100,8 +110,16 @@ std::size_t Memory::findVector(const Text& name) const {
 }
 
 void Memory::append(Slot slot) {
-    first_.emplace(slot.name, slots_.size());
     slots_.push_back(std::make_unique<Slot>(std::move(slot)));
+    const Text& name = slots_.back()->name;
+    if (first_[place(name)].slot != npos) return;  // (a later slot of a name)
+    if (2 * (slots_.size() + 1) > first_.size()) {
+        std::vector<Named> old(2 * first_.size());
+        old.swap(first_);
+        for (const Named& n : old)
+            if (n.slot != npos) first_[place(n.name)] = n;
+    }
+    first_[place(name)] = Named{name, slots_.size() - 1};
 }
 
 MemValue Memory::value(std::size_t i) const {
@@ -274,15 +292,20 @@ void evalUpdate(Memory& memory, const Text& name, MemValue value) {
     }
     // The whole value is replaced: the slot takes the value's form, size and
     // type.
+    // (The slot keeps its name, which the memory's index refers to.)
     Slot& slot = memory.slot(i);
+    auto reshape = [&](bool vector, std::size_t count) {
+        slot.vector = vector;
+        slot.count = count;
+        slot.store = std::monostate{};
+    };
     if (const auto* vec = std::get_if<M_Vector>(&value.v)) {
-        slot = Slot{slot.name, true, vec->elems.size(), {}};
+        reshape(true, vec->elems.size());
         for (std::size_t k = 0; k < slot.count; ++k) storeElement(slot, k, vec->elems[k]);
         return;
     }
     Kind kind;
-    if (slot.vector || !kindOf(value, kind) || (slot.typed() && slot.kind() != kind))
-        slot = Slot{slot.name, false, 1, {}};
+    if (slot.vector || !kindOf(value, kind) || (slot.typed() && slot.kind() != kind)) reshape(false, 1);
     storeElement(slot, 0, value);
 }
 

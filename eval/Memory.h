@@ -28,7 +28,7 @@
 #include <new>
 #include <type_traits>
 #include <utility>
-#include <unordered_map>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -277,8 +277,18 @@ public:
     void append(Slot slot);
 
 private:
-    std::vector<std::unique_ptr<Slot>> slots_;       // (slots never move)
-    std::unordered_map<Text, std::size_t> first_;  // the first slot of each name
+    // The first slot of each name, by a hash of the name: an open table of
+    // (name, slot) pairs whose names are those of the slots (which never
+    // move), at most half full.
+    struct Named {
+        std::string_view name;
+        std::size_t slot = npos;
+    };
+    static std::size_t hash(std::string_view name);
+    std::size_t place(std::string_view name) const;  // where name is, or would go
+
+    std::vector<std::unique_ptr<Slot>> slots_;
+    std::vector<Named> first_ = std::vector<Named>(16);
 };
 
 // ------------------------------------------------ values in and out of slots

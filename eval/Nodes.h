@@ -155,12 +155,12 @@ struct IntStep {
     IntStore* store;
     std::int64_t delta;
     const Text* name;
-    Integer out = {};
+    IntRegister out = {};
     [[gnu::always_inline]] void operator()() {
         IntVal v;
         if (!store->get(0, v)) [[unlikely]]
             failUnset(*name);
-        store->set(0, intAdd(v, {delta}, out));
+        store->set(0, intAdd(v, {delta}, out.value));
     }
 };
 
@@ -316,11 +316,11 @@ template <class Op, class L, class R>
 struct IntOp {
     L left;
     R right;
-    Integer out = {};  // a result that does not fit a word
+    IntRegister out = {};
     [[gnu::always_inline]] IntVal operator()() {
         IntVal a = left();
         IntVal b = right();
-        return Op::ints(a, b, out);
+        return Op::ints(a, b, out.value);
     }
 };
 
@@ -340,11 +340,11 @@ template <class Op, class L, class R>
 struct RoundedOp {
     L left;
     R right;
-    Integer out = {};
+    IntRegister out = {};
     [[gnu::always_inline]] IntVal operator()() {
         double a = left();
         double b = right();
-        return Op::roundedReals(a, b, out);
+        return Op::roundedReals(a, b, out.value);
     }
 };
 

@@ -31,6 +31,16 @@ struct IntVal {
     bool isWord() const { return big == nullptr; }
 };
 
+// Where an operation keeps a result that does not fit a word.  A copy of an
+// operation gets a register of its own: what a register holds is never part
+// of the operation.
+struct IntRegister {
+    Integer value;
+    IntRegister() = default;
+    IntRegister(const IntRegister&) {}
+    IntRegister& operator=(const IntRegister&) { return *this; }
+};
+
 // The value of `z` (a reference to it when it does not fit a word).
 IntVal intValOf(const Integer& z);
 // The value of `v` as an Integer of its own.

@@ -23,6 +23,8 @@
 #include <variant>
 #include <vector>
 
+#include "syntax/NodePool.h"
+
 namespace jox {
 
 // The language's integers are unbounded.
@@ -346,15 +348,15 @@ enum TypeCheck : int {
 // ---------------------------------------------------------- construction
 template <class Alt>
 ExpPtr mkExp(Alt alt) {
-    return std::make_shared<const Expression>(Expression{std::move(alt)});
+    return std::allocate_shared<const Expression>(NodeAllocator<Expression>{}, Expression{std::move(alt)});
 }
 template <class Alt>
 FactorPtr mkFactor(Alt alt) {
-    return std::make_shared<const Factor>(Factor{std::move(alt)});
+    return std::allocate_shared<const Factor>(NodeAllocator<Factor>{}, Factor{std::move(alt)});
 }
 template <class Alt>
 CmdPtr mkCmd(Alt alt) {
-    return std::make_shared<const Command>(Command{std::move(alt)});
+    return std::allocate_shared<const Command>(NodeAllocator<Command>{}, Command{std::move(alt)});
 }
 // A factor wrapped as an expression.
 template <class Alt>
