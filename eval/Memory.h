@@ -99,7 +99,7 @@ public:
             return true;
         }
         if (w == 0) return false;
-        v = {0, bigs_[w - 1].get()};
+        v = intValOf(*bigs_[w - 1]);  // (a word next to the least one is a word)
         return true;
     }
 

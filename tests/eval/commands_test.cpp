@@ -104,6 +104,12 @@ TEST(Commands, IntegersAtTheWordLimits) {
         {"real of a word, ties to even",
          twice + "x <- 9007199254740990 + k; imprima intreal(x + 2), \" \", intreal(x + 4), \" \"; }", "",
          "9.007199254740992e15 9.007199254740994e15 9.007199254740992e15 9.007199254740996e15 ", ""},
+        // Next to the least word, a variable or element holds its value in an
+        // Integer, and it still reads as a word.
+        {"words next to the least one",
+         "z <- 0; para (x <- -9223372036854775799; x >= -9223372036854775807; x <- x - 3) { big[z] <- x; z++; } "
+         "imprima z, \" \", x, \" \", big[1] - big[0], \" \"; se (big[2] < big[1]) { imprima \"menor\"; }",
+         "", "3 -9223372036854775808 -3 menor", ""},
         {"loop until the word overflows",
          "x <- 1; faca { x <- x * 3 + 1; } enquanto (x < 9223372036854775807) imprima x;", "",
          "18236498188585393201", ""},
