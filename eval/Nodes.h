@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <new>
 #include <string>
@@ -58,6 +59,7 @@ public:
     Arena& operator=(const Arena&) = delete;
     ~Arena() {
         for (Piece* p : pieces_) p->~Piece();
+        for (void* c : chunks_) std::free(c);
     }
 
     template <class T, class... Args>
@@ -72,9 +74,10 @@ private:
     void* allocate(std::size_t bytes) {
         bytes = (bytes + alignof(std::max_align_t) - 1) & ~(alignof(std::max_align_t) - 1);
         if (static_cast<std::size_t>(end_ - next_) < bytes) {
-            std::size_t size = bytes > kChunk ? bytes : kChunk;
-            chunks_.push_back(std::unique_ptr<std::byte[]>(new std::byte[size]));
-            next_ = chunks_.back().get();
+            chunkBytes_ = nextChunkSize(chunkBytes_);
+            std::size_t size = bytes > chunkBytes_ ? bytes : chunkBytes_;
+            chunks_.push_back(allocateChunk(size));
+            next_ = static_cast<std::byte*>(chunks_.back());
             end_ = next_ + size;
         }
         void* p = next_;
@@ -82,8 +85,8 @@ private:
         return p;
     }
 
-    static constexpr std::size_t kChunk = std::size_t{1} << 16;
-    std::vector<std::unique_ptr<std::byte[]>> chunks_;
+    std::vector<void*> chunks_;  // (see allocateChunk)
+    std::size_t chunkBytes_ = 0;
     std::byte* next_ = nullptr;
     std::byte* end_ = nullptr;
     std::vector<Piece*> pieces_;

@@ -1,10 +1,27 @@
 #include "syntax/NodePool.h"
 
+#include <sys/mman.h>
+
 #include <cstdlib>
 #include <mutex>
 #include <new>
 
-namespace jox::detail {
+namespace jox {
+
+std::size_t nextChunkSize(std::size_t bytes) {
+    if (bytes < kFirstChunk) return kFirstChunk;
+    return bytes < kLargestChunk ? 2 * bytes : kLargestChunk;
+}
+
+void* allocateChunk(std::size_t bytes) {
+    bool huge = bytes % kLargestChunk == 0;
+    void* p = huge ? std::aligned_alloc(kLargestChunk, bytes) : std::malloc(bytes);
+    if (p == nullptr) throw std::bad_alloc();
+    if (huge) madvise(p, bytes, MADV_HUGEPAGE);
+    return p;
+}
+
+namespace detail {
 
 namespace {
 
@@ -16,7 +33,6 @@ namespace {
 constexpr std::size_t kGrain = 16;
 constexpr std::size_t kLargest = 256;
 constexpr std::size_t kClasses = kLargest / kGrain;
-constexpr std::size_t kChunkBytes = std::size_t{1} << 16;
 
 struct FreeBlock {
     FreeBlock* next;
@@ -32,18 +48,19 @@ struct Pool {
     FreeBlock* free[kClasses] = {};
     char* next = nullptr;
     char* end = nullptr;
+    std::size_t chunkBytes = 0;
 };
 thread_local Pool pool;
 
 std::size_t classOf(std::size_t bytes) { return (bytes + kGrain - 1) / kGrain - 1; }
 
-char* newChunk() {
-    auto* c = static_cast<Chunk*>(std::malloc(kChunkBytes));
-    if (c == nullptr) throw std::bad_alloc();
+// A new chunk of `bytes` bytes (the first kGrain of which link it).
+Chunk* newChunk(std::size_t bytes) {
+    auto* c = static_cast<Chunk*>(allocateChunk(bytes));
     std::lock_guard<std::mutex> hold(chunksLock);
     c->next = chunks;
     chunks = c;
-    return reinterpret_cast<char*>(c) + kGrain;
+    return c;
 }
 
 }  // namespace
@@ -57,8 +74,10 @@ void* takeNodeBlock(std::size_t bytes) {
     }
     std::size_t size = (k + 1) * kGrain;
     if (static_cast<std::size_t>(pool.end - pool.next) < size) {
-        pool.next = newChunk();
-        pool.end = pool.next + (kChunkBytes - kGrain);
+        pool.chunkBytes = nextChunkSize(pool.chunkBytes);
+        char* c = reinterpret_cast<char*>(newChunk(pool.chunkBytes));
+        pool.next = c + kGrain;
+        pool.end = c + pool.chunkBytes;
     }
     void* p = pool.next;
     pool.next += size;
@@ -73,4 +92,5 @@ void giveNodeBlock(void* block, std::size_t bytes) {
     pool.free[k] = b;
 }
 
-}  // namespace jox::detail
+}  // namespace detail
+}  // namespace jox

@@ -14,6 +14,16 @@ void* takeNodeBlock(std::size_t bytes);
 void giveNodeBlock(void* block, std::size_t bytes);
 }  // namespace detail
 
+// Memory for pools of small objects, in chunks that grow with what a pool
+// holds: the chunk after one of `bytes` bytes (64 KiB first, then doubling
+// up to 2 MiB).  Chunks of 2 MiB are aligned to it and offered to the kernel
+// for huge pages, so a large pool costs one page fault per 2 MiB instead of
+// one per 4 KiB.  Free them with std::free.
+constexpr std::size_t kFirstChunk = std::size_t{1} << 16;
+constexpr std::size_t kLargestChunk = std::size_t{1} << 21;
+std::size_t nextChunkSize(std::size_t bytes);
+void* allocateChunk(std::size_t bytes);
+
 // The allocator of tree nodes (for std::allocate_shared).
 template <class T>
 struct NodeAllocator {
