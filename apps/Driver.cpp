@@ -36,67 +36,17 @@ int workStatus = 0;
 }
 
 // GNU MP aborts when an allocation fails; report exhaustion instead.
-void* mallocOrExit(std::size_t n) {
+void* gmpAlloc(std::size_t n) {
     void* p = std::malloc(n);
     if (p == nullptr) exhausted("out of memory");
     return p;
 }
-
-// Integers of one limb are most of the integers a program holds (a vector of
-// a million integers holds a million of them).  Their blocks come from a free
-// list carved out of large chunks instead of one malloc each; the chunks stay
-// until the process ends (linked from `chunks`, so they are never lost).
-// GNU MP passes every block's size back when it frees or grows it, so a block
-// of another size goes to malloc and free as before.  Only the work thread
-// computes while the pool is in use (runMain waits for it), so the pool needs
-// no lock.
-constexpr std::size_t kLimbBytes = sizeof(mp_limb_t);
-constexpr std::size_t kChunkLimbs = std::size_t{1} << 16;
-struct FreeLimb {
-    FreeLimb* next;
-};
-static_assert(sizeof(FreeLimb) <= kLimbBytes && alignof(FreeLimb) <= kLimbBytes);
-FreeLimb* freeLimbs = nullptr;
-FreeLimb* chunks = nullptr;  // the first limb of each chunk links the chunks
-char* chunkNext = nullptr;
-char* chunkEnd = nullptr;
-
-void* gmpAlloc(std::size_t n) {
-    if (n != kLimbBytes) return mallocOrExit(n);
-    if (freeLimbs != nullptr) {
-        FreeLimb* p = freeLimbs;
-        freeLimbs = p->next;
-        return p;
-    }
-    if (chunkNext == chunkEnd) {
-        auto* chunk = static_cast<FreeLimb*>(mallocOrExit(kChunkLimbs * kLimbBytes));
-        chunk->next = chunks;
-        chunks = chunk;
-        chunkNext = reinterpret_cast<char*>(chunk) + kLimbBytes;
-        chunkEnd = reinterpret_cast<char*>(chunk) + kChunkLimbs * kLimbBytes;
-    }
-    void* p = chunkNext;
-    chunkNext += kLimbBytes;
+void* gmpRealloc(void* old, std::size_t, std::size_t n) {
+    void* p = std::realloc(old, n);
+    if (p == nullptr) exhausted("out of memory");
     return p;
 }
-void gmpFree(void* p, std::size_t n) {
-    if (n != kLimbBytes) return std::free(p);
-    auto* block = static_cast<FreeLimb*>(p);
-    block->next = freeLimbs;
-    freeLimbs = block;
-}
-void* gmpRealloc(void* old, std::size_t oldSize, std::size_t n) {
-    if (oldSize != kLimbBytes && n != kLimbBytes) {
-        void* p = std::realloc(old, n);
-        if (p == nullptr) exhausted("out of memory");
-        return p;
-    }
-    if (oldSize == n) return old;
-    void* p = gmpAlloc(n);
-    std::memcpy(p, old, oldSize < n ? oldSize : n);
-    gmpFree(old, oldSize);
-    return p;
-}
+void gmpFree(void* p, std::size_t) { std::free(p); }
 
 void* workThread(void*) {
     initStackLimit();

@@ -1,5 +1,5 @@
 // Compiling commands: assignments, ++ and --, leia and imprima, the
-// conditionals, the loops and the jumps; and the loop runner they share.
+// conditionals, the loops and the jumps.
 #include <charconv>
 #include <optional>
 
@@ -16,15 +16,6 @@ namespace {
 constexpr unsigned kGuardEvery = 16;
 
 // ------------------------------------------------------------ assignments
-// Stores `value` as element `at`.
-template <Kind K, class V>
-[[gnu::always_inline]] inline void put(StoreFor<K>& store, std::size_t at, V&& value) {
-    if constexpr (K == Kind::Text)
-        store.give(at) = value;
-    else
-        store.set(at, value);
-}
-
 // The index first, then the value, then the bounds.
 template <Kind K, class Index, class Value>
 struct AssignElement final : Action {
@@ -35,7 +26,7 @@ struct AssignElement final : Action {
         std::size_t at;
         if (!inBounds(i, store->size(), at)) [[unlikely]]
             failOutOfBounds(*name, i);
-        put<K>(*store, at, v);
+        put<K>(*store, at, value, v);
         return Flow::Next;
     }
     StoreFor<K>* store;
@@ -80,7 +71,7 @@ struct StepElement final : Action {
         auto v = readElement<K>(*store, i, *name);
         std::size_t at = static_cast<std::size_t>(i.word);  // (in bounds: it was just read)
         if constexpr (K == Kind::Int)
-            store->set(at, Op::ints(v, {1}, out));
+            store->set(at, Op::ints(v, {1}, out), out);
         else
             store->set(at, Op::reals(v, 1.0));
         return Flow::Next;

@@ -51,6 +51,13 @@ void IntStore::setInteger(std::size_t i, IntVal v) {
     w = k + 1;
 }
 
+void IntStore::take(std::size_t i, Integer& z) {
+    std::uint64_t& w = words_[i];
+    std::size_t k = w != 0 && w < kFirstWord ? w - 1 : freeInteger();
+    bigs_[k]->swap(z);
+    w = k + 1;
+}
+
 std::size_t IntStore::freeInteger() {
     if (freeBigs_.empty() && bigs_.size() >= 64 + words_.size() / 2) {
         // Find the Integers that no word names any more.

@@ -111,6 +111,14 @@ public:
         }
         setInteger(i, v);
     }
+    // The same for a value computed into `result` (an operation's result
+    // register): a value held there is moved into the store, and the
+    // register gets the Integer the element held, to compute into next time.
+    [[gnu::always_inline]] void set(std::size_t i, IntVal v, Integer& result) {
+        if (v.big == &result) [[unlikely]]
+            return take(i, result);
+        set(i, v);
+    }
     void unset(std::size_t i) { words_[i] = 0; }
 
     // The word of element i, where it stays.
@@ -122,6 +130,8 @@ private:
 
     // Element i <- v, which is held as an Integer.
     void setInteger(std::size_t i, IntVal v);
+    // Element i <- z, which does not fit a word, by swapping Integers.
+    void take(std::size_t i, Integer& z);
     // The number of an Integer that no word names, made or found.
     std::size_t freeInteger();
 

@@ -163,7 +163,7 @@ struct IntStep {
         IntVal v;
         if (!store->get(0, v)) [[unlikely]]
             failUnset(*name);
-        store->set(0, intAdd(v, {delta}, out.value));
+        store->set(0, intAdd(v, {delta}, out.value), out.value);
     }
 };
 
@@ -375,16 +375,25 @@ struct RealOf {
 };
 
 // ----------------------------------------------------------- assignments
+// Stores a value of `operand` as element `at`.  A text is copied; an
+// integer that an operation computed into its result register is moved.
+template <Kind K, class Operand, class V>
+[[gnu::always_inline]] inline void put(StoreFor<K>& store, std::size_t at, Operand& operand, V&& value) {
+    if constexpr (K == Kind::Text)
+        store.give(at) = value;
+    else if constexpr (K == Kind::Int && requires { operand.out.value; })
+        store.set(at, value, operand.out.value);
+    else
+        store.set(at, value);
+}
+
 // value -> a simple variable.
 template <Kind K, class Value>
 struct AssignVariable final : Action {
     AssignVariable(StoreFor<K>* s, Value v) : store(s), value(std::move(v)) {}
     Flow run() override {
         decltype(auto) v = value();
-        if constexpr (K == Kind::Text)
-            store->give(0) = v;
-        else
-            store->set(0, v);
+        put<K>(*store, 0, value, v);
         return Flow::Next;
     }
     StoreFor<K>* store;
