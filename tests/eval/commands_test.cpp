@@ -110,6 +110,12 @@ TEST(Commands, IntegersAtTheWordLimits) {
          "z <- 0; para (x <- -9223372036854775799; x >= -9223372036854775807; x <- x - 3) { big[z] <- x; z++; } "
          "imprima z, \" \", x, \" \", big[1] - big[0], \" \"; se (big[2] < big[1]) { imprima \"menor\"; }",
          "", "3 -9223372036854775808 -3 menor", ""},
+        // A large result is moved from the operation into the variable; a
+        // copy made before keeps its own value.
+        {"large results moved into variables",
+         "x <- 1; para (i <- 2; i <= 25; i++) { x <- x * i; } y <- x; x <- x div 1000; big[0] <- y * y; "
+         "big[1] <- big[0] - y * y + x; imprima y, \" \", x, \" \", big[1];",
+         "", "15511210043330985984000000 15511210043330985984000 15511210043330985984000", ""},
         {"loop until the word overflows",
          "x <- 1; faca { x <- x * 3 + 1; } enquanto (x < 9223372036854775807) imprima x;", "",
          "18236498188585393201", ""},

@@ -115,6 +115,26 @@ TEST(Memory, ElementsKeepEveryInteger) {
     }
 }
 
+// Integers that words overwrote are used again for new large values, and
+// never for one still held.
+TEST(Memory, IntegersOverwrittenAreUsedAgain) {
+    const std::size_t n = 300;
+    IntStore store(n);
+    Integer out;
+    auto big = [](int shift, std::size_t i) -> Integer { return (Integer(1) << shift) + static_cast<unsigned long>(i); };
+    auto put = [&](std::size_t i, const Integer& z) { store.set(i, intValOf(z)); };
+    for (int round = 0; round < 3; ++round) {
+        for (std::size_t i = 0; i < n; ++i) put(i, big(70 + round, i));
+        for (std::size_t i = 0; i < n; i += 2) store.set(i, IntVal{static_cast<std::int64_t>(i)});
+        for (std::size_t i = 0; i < n; i += 2) put(i, big(90 + round, i));
+        for (std::size_t i = 0; i < n; ++i) {
+            IntVal v;
+            ASSERT_TRUE(store.get(i, v));
+            EXPECT_EQ(integerOf(v), big(i % 2 == 0 ? 90 + round : 70 + round, i)) << round << " " << i;
+        }
+    }
+}
+
 // A vector holds values of one type, which no checked program breaks.
 TEST(Memory, VectorElementsOfAnotherTypeAreAnInternalError) {
     Memory m = sample();
