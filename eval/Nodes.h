@@ -34,9 +34,11 @@
 
 namespace jox {
 
-// Everything an Arena holds.
+// Everything an Arena holds.  (The arena links what it holds through
+// `older`, to destroy it all at the end.)
 struct Piece {
     virtual ~Piece() = default;
+    Piece* older = nullptr;
 };
 
 // ---------------------------------------------------------------- commands
@@ -51,14 +53,20 @@ struct Action : Piece {
 };
 
 // ------------------------------------------------------------------ Arena
-// Holds the nodes and commands of one compiled program, all freed with it.
+// Holds the nodes and commands of one compiled program, all destroyed with
+// it.  A small program fits in the arena itself; a larger one takes chunks
+// that grow with it (see allocateChunk).
 class Arena {
 public:
     Arena() = default;
     Arena(const Arena&) = delete;
     Arena& operator=(const Arena&) = delete;
     ~Arena() {
-        for (Piece* p : pieces_) p->~Piece();
+        for (Piece* p = newest_; p != nullptr;) {
+            Piece* older = p->older;
+            p->~Piece();
+            p = older;
+        }
         for (void* c : chunks_) std::free(c);
     }
 
@@ -66,7 +74,8 @@ public:
     T* make(Args&&... args) {
         static_assert(alignof(T) <= alignof(std::max_align_t));
         T* t = new (allocate(sizeof(T))) T(std::forward<Args>(args)...);
-        pieces_.push_back(t);
+        t->older = newest_;
+        newest_ = t;
         return t;
     }
 
@@ -85,11 +94,12 @@ private:
         return p;
     }
 
+    alignas(std::max_align_t) std::byte local_[1024];
+    std::byte* next_ = local_;
+    std::byte* end_ = local_ + sizeof local_;
     std::vector<void*> chunks_;  // (see allocateChunk)
     std::size_t chunkBytes_ = 0;
-    std::byte* next_ = nullptr;
-    std::byte* end_ = nullptr;
-    std::vector<Piece*> pieces_;
+    Piece* newest_ = nullptr;
 };
 
 // ------------------------------------------------------------ expressions
