@@ -140,45 +140,50 @@ private:
     std::vector<std::uint32_t> freeBigs_;         // numbers of unused Integers
 };
 
-// Reals: one double per element, held as its bits exclusive-or those of a
-// signalling NaN, which arithmetic never yields: the word 0 is unset.
-class RealStore {
+// A store of one code per element, the code 0 standing for an unset
+// element: Coding says how a value is coded.
+template <class Coding>
+class CodedStore {
 public:
-    explicit RealStore(std::size_t count) : bits_(count) {}
+    using Code = typename Coding::Code;
+    using Value = typename Coding::Value;
 
-    std::size_t size() const { return bits_.size(); }
-    [[gnu::always_inline]] bool get(std::size_t i, double& d) const { return decode(bits_[i], d); }
-    [[gnu::always_inline]] static bool decode(std::uint64_t bits, double& d) {
-        d = std::bit_cast<double>(bits ^ kUnsetBits);
-        return bits != 0;
+    explicit CodedStore(std::size_t count) : codes_(count) {}
+
+    std::size_t size() const { return codes_.size(); }
+    [[gnu::always_inline]] bool get(std::size_t i, Value& v) const { return decode(codes_[i], v); }
+    [[gnu::always_inline]] static bool decode(Code code, Value& v) {
+        v = Coding::decode(code);
+        return code != 0;
     }
-    void set(std::size_t i, double d) { bits_[i] = std::bit_cast<std::uint64_t>(d) ^ kUnsetBits; }
-    void unset(std::size_t i) { bits_[i] = 0; }
-    const std::uint64_t* cell(std::size_t i) const { return &bits_[i]; }
+    void set(std::size_t i, Value v) { codes_[i] = Coding::encode(v); }
+    void unset(std::size_t i) { codes_[i] = 0; }
+    // The code of element i, where it stays.
+    const Code* cell(std::size_t i) const { return &codes_[i]; }
 
 private:
-    static constexpr std::uint64_t kUnsetBits = 0x7FF0'0000'0DEA'D001;
-    ZeroedArray<std::uint64_t> bits_;
+    ZeroedArray<Code> codes_;
 };
 
-// Truth values: one byte per element, 0 unset, 1 true, 2 false.
-class BoolStore {
-public:
-    explicit BoolStore(std::size_t count) : bytes_(count) {}
-
-    std::size_t size() const { return bytes_.size(); }
-    [[gnu::always_inline]] bool get(std::size_t i, bool& b) const { return decode(bytes_[i], b); }
-    [[gnu::always_inline]] static bool decode(std::uint8_t x, bool& b) {
-        b = x == 1;
-        return x != 0;
-    }
-    void set(std::size_t i, bool b) { bytes_[i] = b ? 1 : 2; }
-    void unset(std::size_t i) { bytes_[i] = 0; }
-    const std::uint8_t* cell(std::size_t i) const { return &bytes_[i]; }
-
-private:
-    ZeroedArray<std::uint8_t> bytes_;
+// Reals: the bits of the double exclusive-or those of a signalling NaN,
+// which arithmetic never yields.
+struct RealCoding {
+    using Code = std::uint64_t;
+    using Value = double;
+    static constexpr Code kUnsetBits = 0x7FF0'0000'0DEA'D001;
+    static Code encode(double d) { return std::bit_cast<Code>(d) ^ kUnsetBits; }
+    static double decode(Code c) { return std::bit_cast<double>(c ^ kUnsetBits); }
 };
+using RealStore = CodedStore<RealCoding>;
+
+// Truth values: 1 true, 2 false.
+struct BoolCoding {
+    using Code = std::uint8_t;
+    using Value = bool;
+    static Code encode(bool b) { return b ? 1 : 2; }
+    static bool decode(Code c) { return c == 1; }
+};
+using BoolStore = CodedStore<BoolCoding>;
 
 // Texts: one text per element, and one bit each that says whether it has
 // been given a value.
@@ -210,25 +215,32 @@ private:
 // The store of a slot; none until the slot's type is known.
 using Store = std::variant<std::monostate, IntStore, RealStore, BoolStore, TextStore>;
 
-// The store type of each kind, and the kind of each store type.
+// The store and the values of each kind (a text is a reference into the
+// memory or into the result of the node that computed it).
 template <Kind K>
-struct StoreOf;
+struct KindOf;
 template <>
-struct StoreOf<Kind::Int> {
-    using type = IntStore;
+struct KindOf<Kind::Int> {
+    using Store = IntStore;
+    using Value = IntVal;
 };
 template <>
-struct StoreOf<Kind::Real> {
-    using type = RealStore;
+struct KindOf<Kind::Real> {
+    using Store = RealStore;
+    using Value = double;
 };
 template <>
-struct StoreOf<Kind::Bool> {
-    using type = BoolStore;
+struct KindOf<Kind::Bool> {
+    using Store = BoolStore;
+    using Value = bool;
 };
 template <>
-struct StoreOf<Kind::Text> {
-    using type = TextStore;
+struct KindOf<Kind::Text> {
+    using Store = TextStore;
+    using Value = const Text&;
 };
+template <Kind K>
+using StoreFor = typename KindOf<K>::Store;
 
 // ------------------------------------------------------------------ slots
 struct Slot {
@@ -246,12 +258,12 @@ struct Slot {
     void replaceKind(Kind kind);
 
     template <Kind K>
-    typename StoreOf<K>::type& as() {
-        return std::get<typename StoreOf<K>::type>(store);
+    StoreFor<K>& as() {
+        return std::get<StoreFor<K>>(store);
     }
     template <Kind K>
-    const typename StoreOf<K>::type& as() const {
-        return std::get<typename StoreOf<K>::type>(store);
+    const StoreFor<K>& as() const {
+        return std::get<StoreFor<K>>(store);
     }
 };
 

@@ -108,29 +108,6 @@ struct Node : Piece {
     virtual void evaluate() = 0;
 };
 
-// The values of each kind: a text is a reference into the memory or into
-// the result of the node that computed it.
-template <Kind K>
-struct KindOf;
-template <>
-struct KindOf<Kind::Int> {
-    using Value = IntVal;
-};
-template <>
-struct KindOf<Kind::Real> {
-    using Value = double;
-};
-template <>
-struct KindOf<Kind::Bool> {
-    using Value = bool;
-};
-template <>
-struct KindOf<Kind::Text> {
-    using Value = const Text&;
-};
-template <Kind K>
-using StoreFor = typename StoreOf<K>::type;
-
 // ------------------------------------------------------------- command lists
 // A command list: its commands in order.
 struct Block : Piece {
@@ -224,7 +201,16 @@ struct Eval {
 
 // A simple variable, read where it is stored.
 template <Kind K>
-struct Var;
+struct Var {
+    const typename StoreFor<K>::Code* cell;
+    const Text* name;
+    [[gnu::always_inline]] typename KindOf<K>::Value operator()() const {
+        typename KindOf<K>::Value v;
+        if (!StoreFor<K>::decode(*cell, v)) [[unlikely]]
+            failUnset(*name);
+        return v;
+    }
+};
 template <>
 struct Var<Kind::Int> {
     const IntStore* store;
@@ -235,28 +221,6 @@ struct Var<Kind::Int> {
         if (!store->decode(*cell, v)) [[unlikely]]
             failUnset(*name);
         return v;
-    }
-};
-template <>
-struct Var<Kind::Real> {
-    const std::uint64_t* cell;
-    const Text* name;
-    [[gnu::always_inline]] double operator()() const {
-        double d;
-        if (!RealStore::decode(*cell, d)) [[unlikely]]
-            failUnset(*name);
-        return d;
-    }
-};
-template <>
-struct Var<Kind::Bool> {
-    const std::uint8_t* cell;
-    const Text* name;
-    [[gnu::always_inline]] bool operator()() const {
-        bool b;
-        if (!BoolStore::decode(*cell, b)) [[unlikely]]
-            failUnset(*name);
-        return b;
     }
 };
 template <>
@@ -305,7 +269,7 @@ struct Lit<Kind::Text> {
 // indexado fora dos limites."), then whether it is set ("Vari\xE1vel
 // NAME[INDEX] n\xE3o inicializada.").
 template <Kind K>
-decltype(auto) readElement(const typename StoreOf<K>::type& store, IntVal index, const Text& name) {
+decltype(auto) readElement(const StoreFor<K>& store, IntVal index, const Text& name) {
     std::size_t at;
     if (!inBounds(index, store.size(), at)) [[unlikely]]
         failOutOfBounds(name, index);
@@ -507,9 +471,9 @@ struct OperandNode final : NodeOf<K> {
 // The element `index` of a vector.
 template <Kind K, class Index>
 struct ElementNode final : NodeOf<K> {
-    ElementNode(const typename StoreOf<K>::type* s, Index i, const Text* n) : store(s), index(i), name(n) {}
+    ElementNode(const StoreFor<K>* s, Index i, const Text* n) : store(s), index(i), name(n) {}
     typename KindOf<K>::Value eval() override { return readElement<K>(*store, index(), *name); }
-    const typename StoreOf<K>::type* store;
+    const StoreFor<K>* store;
     Index index;
     const Text* name;
 };
