@@ -4,9 +4,12 @@
 // conversion of input lines to numbers, which the animated run of joxflow
 // uses as well.
 //
-// A command list runs in a loop (never by recursion on its tail) and a loop
-// runs pass after pass in a loop, so the number of passes costs no stack;
-// only nesting in the program text does (and each level checks the stack).
+// Each operation compiles what it runs against the memory first (see
+// Compile.h): the declared variables get their types, and every name is
+// resolved once.  A command list runs in a loop (never by recursion on its
+// tail) and a loop runs pass after pass in a loop, so the number of passes
+// costs no stack; only nesting in the program text does (and the stack is
+// checked every few levels of it).
 #pragma once
 
 #include "eval/EvalExp.h"
@@ -50,8 +53,9 @@ MemValue getReadFloatVector(const Text& line, const Text& name, const Expression
 
 // ------------------------------------------------------------- execution
 // Runs `cmds` over `memory` (changed in place), reading `decls` for the
-// declared type of a leia target, starting in `state`; yields the mode the
-// list ended in ("s" after its last command, or the jump that left it).
+// declared types, at the loop depth of `state` (in mode "t" it runs
+// nothing); yields the mode the list ended in ("s" after its last command,
+// or the jump that left it).
 Mode evalCmd(const CmdList& cmds, Memory& memory, const DeclList& decls, ControlState state);
 
 // The loop runners, entered after the first pass of a faca body and after
