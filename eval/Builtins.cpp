@@ -41,10 +41,9 @@ struct Log {
 };
 
 template <class F, class Operand>
-struct RealFunction final : RealNode {
-    explicit RealFunction(Operand o) : operand(o) {}
-    double eval() override { return F::apply(operand()); }
+struct RealFunction {
     Operand operand;
+    double operator()() { return F::apply(operand()); }
 };
 
 struct IntAbs final : IntNode {
@@ -214,7 +213,7 @@ Code ExpCompiler::builtin(const Factor& f) {
     // A function of a real: the argument is compiled as a real first.
     auto ofReal = [&]<class F>(const Code& x) {
         if (x.kind != Kind::Real) return x;
-        return std::visit([&](auto o) { return computed(Kind::Real, arena_.make<RealFunction<F, decltype(o)>>(o)); },
+        return std::visit([&](auto o) { return fromOperand<Kind::Real>(RealFunction<F, decltype(o)>{o}); },
                           operand<Kind::Real>(x));
     };
     return std::visit(

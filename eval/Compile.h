@@ -78,7 +78,9 @@ private:
     Code computed(Kind kind, Node* node);
     // A node computing `operand`.
     template <Kind K, class Operand>
-    Code fromOperand(Operand operand);
+    Code fromOperand(Operand operand) {
+        return computed(K, arena_.make<OperandNode<K, Operand>>(std::move(operand)));
+    }
     template <Kind K>
     Code guarded(NodeOf<K>* node);
     template <class Op, class N>

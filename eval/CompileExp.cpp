@@ -29,26 +29,24 @@ struct UnsetElement final : Node {
     const Text* name;
 };
 
+// The operations of one operand: -i, -x and !b.
 template <class Operand>
-struct IntNeg final : IntNode {
-    explicit IntNeg(Operand o) : operand(o) {}
-    IntVal eval() override { return intNeg(operand(), out); }
+struct IntNeg {
     Operand operand;
-    Integer out;
+    IntRegister out = {};
+    IntVal operator()() { return intNeg(operand(), out.value); }
 };
 
 template <class Operand>
-struct RealNeg final : RealNode {
-    explicit RealNeg(Operand o) : operand(o) {}
-    double eval() override { return -operand(); }
+struct RealNeg {
     Operand operand;
+    double operator()() { return -operand(); }
 };
 
 template <class Operand>
-struct Not final : BoolNode {
-    explicit Not(Operand o) : operand(o) {}
-    bool eval() override { return !operand(); }
+struct Not {
     Operand operand;
+    bool operator()() { return !operand(); }
 };
 
 }  // namespace
@@ -136,11 +134,6 @@ template Operand<Kind::Real> ExpCompiler::operand<Kind::Real>(const Code&);
 template Operand<Kind::Bool> ExpCompiler::operand<Kind::Bool>(const Code&);
 template Operand<Kind::Text> ExpCompiler::operand<Kind::Text>(const Code&);
 
-template <Kind K, class Operand>
-Code ExpCompiler::fromOperand(Operand operand) {
-    return computed(K, arena_.make<OperandNode<K, Operand>>(std::move(operand)));
-}
-
 template <Kind K>
 Code ExpCompiler::guarded(NodeOf<K>* node) {
     return computed(K, arena_.make<StackGuard<K>>(node));
@@ -199,8 +192,7 @@ Code ExpCompiler::operation(const N& x) {
 Code ExpCompiler::negation(const Code& value) {
     if (value.kind == Kind::None) return value;
     if (value.kind != Kind::Bool) return failing({value}, internalMessage(kOperands));
-    return std::visit([&](auto o) { return computed(Kind::Bool, arena_.make<Not<decltype(o)>>(o)); },
-                      operand<Kind::Bool>(value));
+    return std::visit([&](auto o) { return fromOperand<Kind::Bool>(Not<decltype(o)>{o}); }, operand<Kind::Bool>(value));
 }
 
 // -------------------------------------------------------------- operators
@@ -393,11 +385,11 @@ Code ExpCompiler::signedValue(const Code& value, const Text& name, bool negative
         case Kind::None: return value;
         case Kind::Int:
             if (!negative) return value;
-            return std::visit([&](auto o) { return computed(Kind::Int, arena_.make<IntNeg<decltype(o)>>(o)); },
+            return std::visit([&](auto o) { return fromOperand<Kind::Int>(IntNeg<decltype(o)>{o}); },
                               operand<Kind::Int>(value));
         case Kind::Real:
             if (!negative) return value;
-            return std::visit([&](auto o) { return computed(Kind::Real, arena_.make<RealNeg<decltype(o)>>(o)); },
+            return std::visit([&](auto o) { return fromOperand<Kind::Real>(RealNeg<decltype(o)>{o}); },
                               operand<Kind::Real>(value));
         default:
             return failing({value}, (negative ? "Operador negativo atribuido incorretamente a variavel "
