@@ -203,6 +203,37 @@ struct CommandGuard final : Action {
 }  // namespace
 
 // ---------------------------------------------------------------- compiler
+namespace {
+
+// Gives every declared variable its declared type; a declared variable that
+// the memory lacks is appended, unset.  A slot that holds values of another
+// type than its declaration is an internal error (No. 148).
+void declareTypes(Memory& memory, const DeclList& decls) {
+    for (const Declaration& decl : decls) {
+        Kind kind = std::visit(overloaded{[](const VarInt&) { return Kind::Int; },
+                                          [](const VarReal&) { return Kind::Real; },
+                                          [](const VarBool&) { return Kind::Bool; },
+                                          [](const VarString&) { return Kind::Text; }},
+                               decl);
+        std::visit(
+            [&](const auto& d) {
+                for (const Variable& var : d.vars) {
+                    std::size_t i = memory.find(varName(var));
+                    if (i == Memory::npos) {
+                        memory = fillGarbage({var}, std::move(memory));
+                        i = memory.size() - 1;
+                    }
+                    Slot& slot = memory.slot(i);
+                    slot.becomeKind(kind);
+                    if (slot.kind() != kind) failInternal(kWrongType);
+                }
+            },
+            decl);
+    }
+}
+
+}  // namespace
+
 CmdCompiler::CmdCompiler(Memory& memory, const DeclList& decls, Arena& arena)
     : memory_(memory), decls_(decls), exps_(memory, arena) {
     declareTypes(memory, decls);

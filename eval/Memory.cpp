@@ -1,43 +1,11 @@
-// The stores, the slots and the memory, the values going in and out of them,
-// and the memory operations of the language: the initial memory, reads,
-// stores, and the increments that only compute.
+// The stores, the slots and the memory, and the values going in and out of
+// them.
 #include "eval/Memory.h"
 
-#include "check/CheckProgram.h"
-#include "check/ValueText.h"
-#include "eval/EvalExp.h"
 #include "eval/Messages.h"
 #include "syntax/Failure.h"
 
 namespace jox {
-
-// ---------------------------------------------------------------- messages
-std::string unsetMessage(const Text& name) { return "Vari\xE1vel " + name + " n\xE3o inicializada."; }
-
-void failUnset(const Text& name) { fail(unsetMessage(name)); }
-
-void failUnsetElement(const Text& name, IntVal index) {
-    fail("Vari\xE1vel " + name + "[" + intValText(index) + "] n\xE3o inicializada.");
-}
-
-void failOutOfBounds(const Text& name, IntVal index) {
-    fail("Vetor " + name + "[" + intValText(index) + "] indexado fora dos limites.");
-}
-
-std::string withContactLine(const std::string& first) {
-    return first + "\nPor favor, entre em contato com os desenvolvedores do sistema.";
-}
-
-std::string internalMessage(InternalError number) {
-    switch (number) {
-        case kNoSuchVariable: return withContactLine("Erro Interno No. 101.");
-        case kNoSuchVector: return withContactLine("Erro Interno No. 102.");
-        case kNoVectorToStore: return withContactLine("Erro Interno N0. 103.");
-        default: return internalError(number);
-    }
-}
-
-void failInternal(InternalError number) { fail(internalMessage(number)); }
 
 // ------------------------------------------------------------------ stores
 void IntStore::setInteger(std::size_t i, IntVal v) {
@@ -208,134 +176,6 @@ void storeElement(Slot& slot, std::size_t i, const MemValue& value) {
         case Kind::Text: slot.as<Kind::Text>().set(i, std::get<M_Str>(value.v).value); break;
         case Kind::None: break;
     }
-}
-
-void declareTypes(Memory& memory, const DeclList& decls) {
-    for (const Declaration& decl : decls) {
-        Kind kind = std::visit(overloaded{[](const VarInt&) { return Kind::Int; },
-                                          [](const VarReal&) { return Kind::Real; },
-                                          [](const VarBool&) { return Kind::Bool; },
-                                          [](const VarString&) { return Kind::Text; }},
-                               decl);
-        std::visit(
-            [&](const auto& d) {
-                for (const Variable& var : d.vars) {
-                    std::size_t i = memory.find(varName(var));
-                    if (i == Memory::npos) {
-                        memory = fillGarbage({var}, std::move(memory));
-                        i = memory.size() - 1;
-                    }
-                    Slot& slot = memory.slot(i);
-                    slot.becomeKind(kind);
-                    if (slot.kind() != kind) failInternal(kWrongType);
-                }
-            },
-            decl);
-    }
-}
-
-// ------------------------------------------------------- memory operations
-Memory fillGarbage(const std::vector<Variable>& vars, Memory memory) {
-    for (const Variable& var : vars) {
-        if (const auto* s = std::get_if<Simple>(&var)) {
-            memory.append(Slot{s->name, false, 1, {}});
-            continue;
-        }
-        const auto& vec = std::get<Vector>(var);
-        MemValue size = evalExp(*vec.index, Memory{});
-        const auto* n = std::get_if<M_Int>(&size.v);
-        if (n == nullptr) failInternal(kSizeNotInteger);
-        std::size_t count = 0;
-        if (mpz_sgn(n->value.get_mpz_t()) > 0) {
-            if (!mpz_fits_ulong_p(n->value.get_mpz_t())) throw std::bad_alloc();
-            count = mpz_get_ui(n->value.get_mpz_t());
-            checkAffordable(count, 1);
-        }
-        memory.append(Slot{vec.name, true, count, {}});
-    }
-    return memory;
-}
-
-namespace {
-
-// The position of `index` in a vector of `count` elements, or false.
-bool position(const Integer& index, std::size_t count, std::size_t& out) {
-    mpz_srcptr z = index.get_mpz_t();
-    if (mpz_sgn(z) < 0 || !mpz_fits_ulong_p(z)) return false;
-    out = mpz_get_ui(z);
-    return out < count;
-}
-
-std::size_t vectorForRead(const Memory& memory, const Text& name) {
-    std::size_t i = memory.findVector(name);
-    if (i == Memory::npos) failInternal(kNoSuchVector);
-    return i;
-}
-
-}  // namespace
-
-MemValue seekVarValue(const Memory& memory, const Text& name) {
-    std::size_t i = memory.find(name);
-    if (i == Memory::npos) failInternal(kNoSuchVariable);
-    MemValue v = memory.value(i);
-    if (std::holds_alternative<M_Garbage>(v.v)) failUnset(name);
-    return v;
-}
-
-MemValue seekVectorValue(const Memory& memory, const Text& name, const Integer& index) {
-    const Slot& slot = memory.slot(vectorForRead(memory, name));
-    std::size_t k;
-    if (!position(index, slot.count, k)) failOutOfBounds(name, intValOf(index));
-    MemValue v = elementValue(slot, k);
-    if (std::holds_alternative<M_Garbage>(v.v)) failUnsetElement(name, intValOf(index));
-    return v;
-}
-
-void evalUpdate(Memory& memory, const Text& name, MemValue value) {
-    std::size_t i = memory.find(name);
-    if (i == Memory::npos) {
-        memory.append(Slot{name, false, 1, {}});
-        i = memory.size() - 1;
-    }
-    // The whole value is replaced: the slot takes the value's form, size and
-    // type.
-    // (The slot keeps its name, which the memory's index refers to.)
-    Slot& slot = memory.slot(i);
-    auto reshape = [&](bool vector, std::size_t count) {
-        slot.vector = vector;
-        slot.count = count;
-        slot.store = std::monostate{};
-    };
-    if (const auto* vec = std::get_if<M_Vector>(&value.v)) {
-        reshape(true, vec->elems.size());
-        for (std::size_t k = 0; k < slot.count; ++k) storeElement(slot, k, vec->elems[k]);
-        return;
-    }
-    Kind kind;
-    if (slot.vector || !kindOf(value, kind) || (slot.typed() && slot.kind() != kind)) reshape(false, 1);
-    storeElement(slot, 0, value);
-}
-
-void evalVectorUpdate(Memory& memory, const Text& name, MemValue value, const Integer& index) {
-    std::size_t i = memory.findVector(name);
-    if (i == Memory::npos) failInternal(kNoVectorToStore);
-    Slot& slot = memory.slot(i);
-    std::size_t k;
-    if (!position(index, slot.count, k)) failOutOfBounds(name, intValOf(index));
-    storeElement(slot, k, value);
-}
-
-MemValue evalIncrVar(const Text& name, const Memory& memory) {
-    return evalPlus(seekVarValue(memory, name), MemValue{M_Int{1}});
-}
-MemValue evalDecrVar(const Text& name, const Memory& memory) {
-    return evalMinus(seekVarValue(memory, name), MemValue{M_Int{1}});
-}
-MemValue evalIncrVector(const Text& name, const Memory& memory, const Integer& index) {
-    return evalPlus(seekVectorValue(memory, name, index), MemValue{M_Int{1}});
-}
-MemValue evalDecrVector(const Text& name, const Memory& memory, const Integer& index) {
-    return evalMinus(seekVectorValue(memory, name, index), MemValue{M_Int{1}});
 }
 
 }  // namespace jox

@@ -11,10 +11,10 @@
 // "Not given a value yet" costs nothing more: it is the all-zero word, double
 // code or byte, which no value is held as.
 //
-// A slot learns its type from the declarations before a program runs
-// (declareTypes), or else from the first value stored in it; until then it
-// has no store, and all its elements are unset.  The checker makes sure that
-// a program stores into a slot values of its declared type only.
+// A slot learns its type from the declarations when a program is compiled,
+// or else from the first value stored in it; until then it has no store, and
+// all its elements are unset.  The checker makes sure that a program stores
+// into a slot values of its declared type only.
 //
 // A store never moves once it is made, so the evaluator's compiled code
 // reads and writes the elements where they are.
@@ -323,10 +323,5 @@ MemValue elementValue(const Slot& slot, std::size_t i);
 // value's.  A value of another type than the slot's, which no checked program
 // stores, is an internal error (No. 148).
 void storeElement(Slot& slot, std::size_t i, const MemValue& value);
-
-// Gives every declared variable its declared type; a declared variable that
-// the memory lacks is appended, unset.  A slot that holds values of another
-// type than its declaration is an internal error (No. 148).
-void declareTypes(Memory& memory, const DeclList& decls);
 
 }  // namespace jox
