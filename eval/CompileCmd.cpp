@@ -1,6 +1,5 @@
 // Compiling commands: assignments, ++ and --, leia and imprima, the
 // conditionals, the loops and the jumps.
-#include <charconv>
 #include <optional>
 
 #include "check/CheckProgram.h"
@@ -125,7 +124,7 @@ struct ReadElement final : Action {
         if (slot == nullptr) failInternal(kNoVectorToStore);
         std::size_t at;
         if (!inBounds(i, slot->count, at)) failOutOfBounds(*name, i);
-        storeElement(*slot, at, value);
+        storeElement(*slot, at, std::move(value));
         return Flow::Next;
     }
     Slot* slot;
@@ -142,13 +141,7 @@ struct Print final : Action {
     explicit Print(NodeOf<K>* n) : value(n) {}
     Flow run() override {
         if constexpr (K == Kind::Int) {
-            IntVal v = value->eval();
-            if (!v.isWord()) {
-                writeOutput(intValText(v));
-            } else {
-                char digits[24];
-                writeOutput({digits, std::to_chars(digits, digits + sizeof digits, v.word).ptr});
-            }
+            writeOutput(intValText(value->eval()));
         } else if constexpr (K == Kind::Real) {
             writeOutput(realText(value->eval()));
         } else {

@@ -160,7 +160,7 @@ MemValue elementValue(const Slot& slot, std::size_t i) {
     return MemValue{M_Garbage{}};
 }
 
-void storeElement(Slot& slot, std::size_t i, const MemValue& value) {
+void storeElement(Slot& slot, std::size_t i, MemValue value) {
     Kind kind;
     if (!kindOf(value, kind)) {
         if (!std::holds_alternative<M_Garbage>(value.v)) failInternal(kWrongType);
@@ -173,7 +173,7 @@ void storeElement(Slot& slot, std::size_t i, const MemValue& value) {
         case Kind::Int: slot.as<Kind::Int>().set(i, intValOf(std::get<M_Int>(value.v).value)); break;
         case Kind::Real: slot.as<Kind::Real>().set(i, std::get<M_Float>(value.v).value); break;
         case Kind::Bool: slot.as<Kind::Bool>().set(i, std::get<M_Boolean>(value.v).value); break;
-        case Kind::Text: slot.as<Kind::Text>().set(i, std::get<M_Str>(value.v).value); break;
+        case Kind::Text: slot.as<Kind::Text>().give(i) = std::move(std::get<M_Str>(value.v).value); break;
         case Kind::None: break;
     }
 }

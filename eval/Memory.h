@@ -322,6 +322,6 @@ MemValue elementValue(const Slot& slot, std::size_t i);
 // Stores a run-time value as element i; a slot without a type takes the
 // value's.  A value of another type than the slot's, which no checked program
 // stores, is an internal error (No. 148).
-void storeElement(Slot& slot, std::size_t i, const MemValue& value);
+void storeElement(Slot& slot, std::size_t i, MemValue value);
 
 }  // namespace jox

@@ -78,14 +78,14 @@ void evalUpdate(Memory& memory, const Text& name, MemValue value) {
         slot.count = count;
         slot.store = std::monostate{};
     };
-    if (const auto* vec = std::get_if<M_Vector>(&value.v)) {
+    if (auto* vec = std::get_if<M_Vector>(&value.v)) {
         reshape(true, vec->elems.size());
-        for (std::size_t k = 0; k < slot.count; ++k) storeElement(slot, k, vec->elems[k]);
+        for (std::size_t k = 0; k < slot.count; ++k) storeElement(slot, k, std::move(vec->elems[k]));
         return;
     }
     Kind kind;
     if (slot.vector || !kindOf(value, kind) || (slot.typed() && slot.kind() != kind)) reshape(false, 1);
-    storeElement(slot, 0, value);
+    storeElement(slot, 0, std::move(value));
 }
 
 void evalVectorUpdate(Memory& memory, const Text& name, MemValue value, const Integer& index) {
@@ -94,7 +94,7 @@ void evalVectorUpdate(Memory& memory, const Text& name, MemValue value, const In
     Slot& slot = memory.slot(i);
     std::size_t k;
     if (!position(index, slot.count, k)) failOutOfBounds(name, intValOf(index));
-    storeElement(slot, k, value);
+    storeElement(slot, k, std::move(value));
 }
 
 MemValue evalIncrVar(const Text& name, const Memory& memory) {
