@@ -61,20 +61,10 @@ void Slot::replaceKind(Kind kind) {
 }
 
 // ------------------------------------------------------------------ memory
-std::size_t Memory::hash(std::string_view name) {
-    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
-    for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    return static_cast<std::size_t>(h ^ (h >> 29));
+std::size_t Memory::find(const Text& name) const {
+    auto it = first_.find(name);
+    return it == first_.end() ? npos : it->second;
 }
-
-std::size_t Memory::place(std::string_view name) const {
-    std::size_t mask = first_.size() - 1;
-    std::size_t i = hash(name) & mask;
-    while (first_[i].slot != npos && first_[i].name != name) i = (i + 1) & mask;
-    return i;
-}
-
-std::size_t Memory::find(const Text& name) const { return first_[place(name)].slot; }
 
 std::size_t Memory::findVector(const Text& name) const {
     std::size_t i = find(name);
@@ -86,15 +76,7 @@ std::size_t Memory::findVector(const Text& name) const {
 
 void Memory::append(Slot slot) {
     slots_.push_back(std::make_unique<Slot>(std::move(slot)));
-    const Text& name = slots_.back()->name;
-    if (first_[place(name)].slot != npos) return;  // (a later slot of a name)
-    if (2 * (slots_.size() + 1) > first_.size()) {
-        std::vector<Named> old(2 * first_.size());
-        old.swap(first_);
-        for (const Named& n : old)
-            if (n.slot != npos) first_[place(n.name)] = n;
-    }
-    first_[place(name)] = Named{name, slots_.size() - 1};
+    first_.try_emplace(slots_.back()->name, slots_.size() - 1);  // (a later slot of a name is not entered)
 }
 
 MemValue Memory::value(std::size_t i) const {

@@ -29,6 +29,7 @@
 #include <type_traits>
 #include <utility>
 #include <string_view>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -299,18 +300,9 @@ public:
     void append(Slot slot);
 
 private:
-    // The first slot of each name, by a hash of the name: an open table of
-    // (name, slot) pairs whose names are those of the slots (which never
-    // move), at most half full.
-    struct Named {
-        std::string_view name;
-        std::size_t slot = npos;
-    };
-    static std::size_t hash(std::string_view name);
-    std::size_t place(std::string_view name) const;  // where name is, or would go
-
-    std::vector<std::unique_ptr<Slot>> slots_;
-    std::vector<Named> first_ = std::vector<Named>(16);
+    std::vector<std::unique_ptr<Slot>> slots_;  // (slots never move)
+    // The first slot of each name (the names are those of the slots).
+    std::unordered_map<std::string_view, std::size_t> first_;
 };
 
 // ------------------------------------------------ values in and out of slots
