@@ -79,6 +79,29 @@ void writeAll(int fd, const char* s, std::size_t n) {
     }
 }
 
+// The lowest free descriptors are handed out first, so a pipe end lands on 0,
+// 1 or 2 when the process started with that one closed.  Moved above them, no
+// end of the link can stand in for standard input, output or error: the
+// child's duplication onto 0 and 1 and its closing of the four ends then never
+// clobber one another, and nothing this process reads or writes on a standard
+// descriptor reaches daVinci.  The copy closes on exec, so later children do
+// not hold the link open; the standard descriptor stays as it was, closed.
+int aboveStandard(int fd) {
+    int moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    int err = errno;
+    close(fd);
+    if (moved < 0) systemFail(err, "pipe", "");
+    return moved;
+}
+
+// A pipe whose two ends are both above the standard descriptors.
+void linkPipe(int& readEnd, int& writeEnd) {
+    int ends[2];
+    if (pipe(ends) != 0) systemFail(errno, "pipe", "");
+    readEnd = aboveStandard(ends[0]);
+    writeEnd = aboveStandard(ends[1]);
+}
+
 }  // namespace
 
 DaVinciProcess startDaVinci(bool trace) {
@@ -86,16 +109,9 @@ DaVinciProcess startDaVinci(bool trace) {
     // not end the process by signal.
     signal(SIGPIPE, SIG_IGN);
 
-    int command[2];
-    int answer[2];
-    if (pipe(command) != 0) systemFail(errno, "pipe", "");
-    if (pipe(answer) != 0) {
-        int err = errno;
-        close(command[0]);
-        close(command[1]);
-        systemFail(err, "pipe", "");
-    }
-    const int cr = command[0], cw = command[1], ar = answer[0], aw = answer[1];
+    int cr, cw, ar, aw;
+    linkPipe(cr, cw);
+    linkPipe(ar, aw);
 
     // Everything the child may need is made before the fork: between fork
     // and exec it only makes system calls.
@@ -146,9 +162,6 @@ DaVinciProcess startDaVinci(bool trace) {
 
     close(cr);
     close(aw);
-    // Later children must not hold this link's ends open.
-    fcntl(ar, F_SETFD, FD_CLOEXEC);
-    fcntl(cw, F_SETFD, FD_CLOEXEC);
     std::FILE* answers = fdopen(ar, "r");
     if (answers == nullptr) systemFail(errno, "fdopen", kAnswerStream);
     std::FILE* commands = fdopen(cw, "w");

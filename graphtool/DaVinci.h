@@ -15,7 +15,8 @@
 //   "resource vanished\nOperation: write line\nStream: daVinci commands\n"
 //   "Reason: Broken pipe"
 // (startDaVinci makes the process ignore SIGPIPE), never with a silent death
-// by signal.
+// by signal.  No end of the link ever sits on descriptor 0, 1 or 2, also when
+// the process started with some of them closed.
 #pragma once
 
 #include <sys/types.h>
