@@ -2,6 +2,7 @@
 
 #include <gmp.h>
 #include <pthread.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -19,12 +20,9 @@
 namespace jox {
 namespace {
 
-// Reserved (not committed) stack for the work thread: deep recursion over a
-// nested program uses it; checkStack() stops the run well before its end.
-constexpr std::size_t kWorkStack = std::size_t{1} << 30;
-
 const char* programName = "jox";
 const std::function<void()>* theWork = nullptr;
+std::size_t workStack = 0;  // the stack the work may count on
 int workStatus = 0;
 
 [[noreturn]] void exhausted(const char* what) {
@@ -49,7 +47,7 @@ void* gmpRealloc(void* old, std::size_t, std::size_t n) {
 void gmpFree(void* p, std::size_t) { std::free(p); }
 
 void* workThread(void*) {
-    initStackLimit();
+    initStackLimit(workStack);
     try {
         (*theWork)();
         flushOutput();
@@ -71,6 +69,58 @@ void* workThread(void*) {
     return nullptr;
 }
 
+// The largest private writable mapping the system grants now, up to `most`
+// bytes: what a limit on the address space (ulimit -v) or on data leaves
+// free.  Found by trying, as nothing else counts exactly what the limits
+// count; nothing is touched, and every trial is given back at once.
+std::size_t largestMapping(std::size_t most) {
+    auto granted = [](std::size_t bytes) {
+        void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
+                       -1, 0);
+        if (p == MAP_FAILED) return false;
+        munmap(p, bytes);
+        return true;
+    };
+    if (granted(most)) return most;
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    std::size_t fits = 0, failsAt = most / page;  // in pages
+    while (failsAt - fits > 1) {
+        std::size_t mid = fits + (failsAt - fits) / 2;
+        if (granted(mid * page))
+            fits = mid;
+        else
+            failsAt = mid;
+    }
+    return fits * page;
+}
+
+// The stack reserved for the work (not committed: only what deep recursion
+// over a nested program touches is backed by memory; checkStack() stops the
+// run well before its end).  The most, where nothing limits the address
+// space; under a limit, a quarter of what it leaves free, so that the
+// program's data keeps the rest.
+std::size_t reservedStack() {
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    std::size_t free = largestMapping(4 * kMostStack);
+    return free / 4 / page * page;
+}
+
+// Runs the work on a thread with the reserved stack, or, where no such
+// thread can be had (a limit on processes, an address space that is all but
+// full), on this thread within the same bound.
+void runWork() {
+    workStack = reservedStack();
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_t thread;
+    if (pthread_attr_setstacksize(&attr, workStack) == 0 &&
+        pthread_create(&thread, &attr, workThread, nullptr) == 0)
+        pthread_join(thread, nullptr);
+    else
+        workThread(nullptr);
+    pthread_attr_destroy(&attr);
+}
+
 // The values kept until the exit (never destroyed: the list is never freed).
 std::vector<std::shared_ptr<void>>* keptValues = nullptr;
 
@@ -89,17 +139,7 @@ void runMain(const char* program, const std::function<void()>& work) {
     // A closed pipe is an error of a write, not a signal (see eval/Output.h).
     std::signal(SIGPIPE, SIG_IGN);
 
-    pthread_attr_t attr;
-    pthread_attr_init(&attr);
-    pthread_attr_setstacksize(&attr, kWorkStack);
-    pthread_t thread;
-    if (pthread_create(&thread, &attr, workThread, nullptr) != 0) {
-        // No room for the large stack: do the work on this thread instead.
-        workThread(nullptr);
-    } else {
-        pthread_join(thread, nullptr);
-    }
-    pthread_attr_destroy(&attr);
+    runWork();
     std::exit(workStatus);
 }
 

@@ -7,7 +7,9 @@
 
 namespace jox {
 
-// Runs `work` on a thread with a large stack and ends the process:
+// Runs `work` on a thread with a large stack of its own (1 GiB, less under a
+// limit on the address space; on the calling thread where no thread can be
+// created, within the same bound) and ends the process:
 //  - work returns normally: the program's output is written out (a failed
 //    write is a failure, below), exit status 0;
 //  - a JoxError escapes: pending output is written out, then "\n" "Fail: "

@@ -42,13 +42,13 @@ int main(int argc, char** argv) {
         std::string text = jox::readSourceFile(argv[1]);
         auto parsed = jox::grammar(text, jox::Integer(1));
         if (const auto* bad = std::get_if<jox::ParseFail>(&parsed)) jox::fail(bad->error);
-        jox::Program program = std::move(std::get<jox::ParseOk<jox::Program>>(parsed).value);
+        jox::Program& program = jox::untilExit(std::move(std::get<jox::ParseOk<jox::Program>>(parsed).value));
         jox::checkProgram(program);
-        jox::AnnCmdList cmds = jox::annProg(program).second;
+        jox::AnnCmdList& cmds = jox::untilExit(jox::annProg(program).second);
         jox::Integer delay = readTimeValue(argv[2]);
         if (delay > 86600) jox::fail("Faixa de tempo fora dos limites!");
         jox::DaVinciProcess link = jox::startDaVinci(false);
-        jox::Memory memory = jox::fillGarbage(jox::removeVar(program.decls), jox::Memory{});
+        jox::Memory& memory = jox::untilExit(jox::fillGarbage(jox::removeVar(program.decls), jox::Memory{}));
         jox::execGraph(cmds, link, memory, program.decls, delay);
         jox::stopDaVinci(link);
     });

@@ -2,6 +2,7 @@
 
 #include <pthread.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -55,21 +56,28 @@ std::string internalError(int number) {
 namespace {
 
 // Stack left untouched below the limit: room for the deepest frame between two
-// checks, for the unwinder and for the sanitizers' own use of the stack.
+// checks, for the unwinder and for the sanitizers' own use of the stack.  A
+// small stack gets a quarter of its size, but never less than what a throw
+// takes with the first binding of the unwinder's functions.
 constexpr std::size_t kStackMargin = std::size_t{4} << 20;
+constexpr std::size_t kLeastStackMargin = std::size_t{16} << 10;
+
+std::size_t marginOf(std::size_t size) {
+    return std::clamp(size / 4, std::min(kLeastStackMargin, size), kStackMargin);
+}
 
 }  // namespace
 
-void initStackLimit() {
+void initStackLimit(std::size_t usable) {
     pthread_attr_t attr;
     if (pthread_getattr_np(pthread_self(), &attr) != 0) return;
     void* low = nullptr;
     std::size_t size = 0;
     if (pthread_attr_getstack(&attr, &low, &size) == 0) {
-        std::uintptr_t base = reinterpret_cast<std::uintptr_t>(low);
-        // A small stack gets a proportionally smaller margin.
-        std::size_t margin = size / 4 < kStackMargin ? size / 4 : kStackMargin;
-        stackLimit = base + margin;
+        std::uintptr_t top = reinterpret_cast<std::uintptr_t>(low) + size;
+        if (size > usable) size = usable;
+        std::uintptr_t base = top - size;
+        stackLimit = base + marginOf(size);
         stackTop = base + size;
     }
     pthread_attr_destroy(&attr);

@@ -12,6 +12,7 @@
 // overflowing the machine stack.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -53,9 +54,17 @@ inline void checkStack() {
         checkStackSlow();
 }
 
-// Records the bounds of the calling thread's stack for checkStack().  Called
-// by the driver on the thread that does the work; checkStack() calls it by
-// itself on a thread that never did.
-void initStackLimit();
+// The most stack that checkStack() counts on in any thread: the size the
+// driver reserves for its work where nothing limits it.
+constexpr std::size_t kMostStack = std::size_t{1} << 30;
+
+// Records the bounds of the calling thread's stack for checkStack(): the
+// part of it within `usable` bytes of its top, less a safety margin.  The
+// system reports the main thread's stack as large as its limit allows, up to
+// the next mapping, which under an unlimited stack limit is far more than
+// memory could ever back; `usable` says how much of it the run may count on.
+// Called by the driver on the thread that does the work; checkStack() calls
+// it by itself on a thread that never did.
+void initStackLimit(std::size_t usable = kMostStack);
 
 }  // namespace jox
