@@ -1,13 +1,17 @@
-# The two commands of the README, plus the sanitizer build.
-#   make run   installs what the build needs, builds, runs the example program
-#   make test  installs what the build needs, builds, runs every test
+# The two commands of the README, plus the sanitizer build and installing.
+#   make run      installs what the build needs, builds, runs the example program
+#   make test     installs what the build needs, builds, runs every test
+#   make install  builds, then installs joxrun and joxflow into PREFIX/bin and
+#                 the flowchart's icons into /usr/local/jox/image, under DESTDIR
 BUILD ?= build
+PREFIX ?= /usr/local
+DESTDIR ?=
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
-DEPS = cmake g++ make bison libgmp-dev libgtest-dev
+DEPS = cmake g++ make bison libgmp-dev libgtest-dev netpbm
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps build test run sanitize fuzz clean
+.PHONY: deps build test run install sanitize fuzz clean
 
 deps:
 	@missing=""; for p in $(DEPS); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
@@ -25,6 +29,9 @@ test: build
 
 run: build
 	$(BUILD)/apps/joxrun examples/demo.jox
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 # The whole suite again, built with AddressSanitizer and UBSan.
 sanitize: deps
