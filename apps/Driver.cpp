@@ -69,6 +69,8 @@ void* workThread(void*) {
     return nullptr;
 }
 
+std::size_t pageSize() { return static_cast<std::size_t>(sysconf(_SC_PAGESIZE)); }
+
 // The largest private writable mapping the system grants now, up to `most`
 // bytes: what a limit on the address space (ulimit -v) or on data leaves
 // free.  Found by trying, as nothing else counts exactly what the limits
@@ -82,7 +84,7 @@ std::size_t largestMapping(std::size_t most) {
         return true;
     };
     if (granted(most)) return most;
-    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t page = pageSize();
     std::size_t fits = 0, failsAt = most / page;  // in pages
     while (failsAt - fits > 1) {
         std::size_t mid = fits + (failsAt - fits) / 2;
@@ -100,9 +102,7 @@ std::size_t largestMapping(std::size_t most) {
 // space; under a limit, a quarter of what it leaves free, so that the
 // program's data keeps the rest.
 std::size_t reservedStack() {
-    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-    std::size_t free = largestMapping(4 * kMostStack);
-    return free / 4 / page * page;
+    return largestMapping(4 * kMostStack) / 4 / pageSize() * pageSize();
 }
 
 // Runs the work on a thread with the reserved stack, or, where no such

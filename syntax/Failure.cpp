@@ -78,7 +78,7 @@ void initStackLimit(std::size_t usable) {
         if (size > usable) size = usable;
         std::uintptr_t base = top - size;
         stackLimit = base + marginOf(size);
-        stackTop = base + size;
+        stackTop = top;
     }
     pthread_attr_destroy(&attr);
 }
