@@ -139,6 +139,10 @@ struct Factor {
                  E_StrCopia, E_StrPrim, E_StrCalda, E_StrElem, E_RaizQuad, E_Seno, E_Coseno,
                  E_Tangente, E_Exp, E_Log, E_Pi, E_Abs, E_RealInt, E_IntReal, E_Formatar>
         v;
+
+    template <class Alt>
+    explicit Factor(Alt alt) : v(std::move(alt)) {}
+    ~Factor();  // (see "teardown" below)
 };
 
 // ------------------------------------------------------------ Expression
@@ -182,6 +186,10 @@ struct Expression {
     std::variant<E_Factor, E_Mais, E_Menos, E_Prod, E_Div, E_IDiv, E_Igual, E_Maior, E_Menor,
                  E_Maiorig, E_Menorig, E_Dif, E_E, E_Ou, E_Nao, E_Resto, E_Pot, E_IPot>
         v;
+
+    template <class Alt>
+    explicit Expression(Alt alt) : v(std::move(alt)) {}
+    ~Expression();  // (see "teardown" below)
 };
 
 // --------------------------------------------------------------- Command
@@ -293,6 +301,10 @@ struct Command {
                  Ann_Leia, Ann_Incr, Ann_Decr, Ann_AtribFor, Ann_IncrFor, Ann_DecrFor, Ann_Saia,
                  Ann_Continue, Ann_Pare>
         v;
+
+    template <class Alt>
+    explicit Command(Alt alt) : v(std::move(alt)) {}
+    ~Command();  // (see "teardown" below)
 };
 
 // --------------------------------------------------------------- Program
@@ -345,18 +357,26 @@ enum TypeCheck : int {
     T_WRONG,
 };
 
+// -------------------------------------------------------------- teardown
+// The destructors of Expression, Factor and Command (syntax/Teardown.cpp)
+// take a tree apart in a loop, not by one nested destructor per level: a
+// node whose last owner lets go of it hands its children over to the loop of
+// the outermost such destructor on the thread.  So a tree as deep as any
+// program can be dropped on any stack: the partial trees a failed parse
+// leaves behind, the annotated copy of a tree, a test's trees.
+
 // ---------------------------------------------------------- construction
 template <class Alt>
 ExpPtr mkExp(Alt alt) {
-    return std::allocate_shared<const Expression>(NodeAllocator<Expression>{}, Expression{std::move(alt)});
+    return std::allocate_shared<const Expression>(NodeAllocator<Expression>{}, std::move(alt));
 }
 template <class Alt>
 FactorPtr mkFactor(Alt alt) {
-    return std::allocate_shared<const Factor>(NodeAllocator<Factor>{}, Factor{std::move(alt)});
+    return std::allocate_shared<const Factor>(NodeAllocator<Factor>{}, std::move(alt));
 }
 template <class Alt>
 CmdPtr mkCmd(Alt alt) {
-    return std::allocate_shared<const Command>(NodeAllocator<Command>{}, Command{std::move(alt)});
+    return std::allocate_shared<const Command>(NodeAllocator<Command>{}, std::move(alt));
 }
 // A factor wrapped as an expression.
 template <class Alt>
