@@ -7,15 +7,17 @@
 
 namespace jox {
 
-// Runs `work` on a thread with a large stack of its own (1 GiB, less under a
-// limit on the address space; on the calling thread where no thread can be
-// created, within the same bound) and ends the process:
+// Runs `work` on a large stack mapped for it at the start (1 GiB, less under
+// a limit on the address space): on a thread of its own, or, where no thread
+// can be created, on the calling thread switched onto that stack.  Then it
+// ends the process:
 //  - work returns normally: the program's output is written out (a failed
 //    write is a failure, below), exit status 0;
 //  - a JoxError escapes: pending output is written out, then "\n" "Fail: "
 //    message "\n" goes to stderr, exit status 1;
 //  - memory or stack runs out: pending output is written out, one line
-//    naming the program and the resource goes to stderr, exit status 2.
+//    naming the program and the resource goes to stderr, exit status 2
+//    (memory: at once, where it ran out).
 // A write that fails while a report is due changes neither the report nor
 // the status.  `program` names the binary in the exhaustion diagnostic.
 [[noreturn]] void runMain(const char* program, const std::function<void()>& work);

@@ -6,16 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define JOX_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define JOX_ADDRESS_SANITIZER 1
-#endif
-#endif
-#ifdef JOX_ADDRESS_SANITIZER
-#include <sanitizer/asan_interface.h>
-#endif
+#include "syntax/AddressSanitizer.h"
 
 namespace jox {
 
@@ -36,8 +27,7 @@ __attribute__((noinline)) void clearShadowAboveHere() {
     constexpr std::uintptr_t kAsanCleansUpTo = std::uintptr_t{32} << 20;
     char here;
     auto low = reinterpret_cast<std::uintptr_t>(&here);
-    if (stackTop > low && stackTop - low > kAsanCleansUpTo)
-        ASAN_UNPOISON_MEMORY_REGION(&here, stackTop - low);
+    if (stackTop > low && stackTop - low > kAsanCleansUpTo) asan::unpoisonStack(&here, stackTop - low);
 #endif
 }
 
@@ -55,12 +45,15 @@ std::string internalError(int number) {
 
 namespace {
 
-// Stack left untouched below the limit: room for the deepest frame between two
-// checks, for the unwinder and for the sanitizers' own use of the stack.  A
-// small stack gets a quarter of its size, but never less than what a throw
-// takes with the first binding of the unwinder's functions.
+// Stack left untouched below the limit: room for the deepest frame between
+// two checks, for what the libraries called below them take (GNU MP's
+// scratch space: up to about 120 KiB to convert or divide integers of tens of
+// thousands of digits), for the unwinder and for the sanitizers' own use of
+// the stack.  A small stack gets a quarter of its size, but never less than
+// what GNU MP and a throw take together (so a stack smaller than that has no
+// room at all).
 constexpr std::size_t kStackMargin = std::size_t{4} << 20;
-constexpr std::size_t kLeastStackMargin = std::size_t{16} << 10;
+constexpr std::size_t kLeastStackMargin = std::size_t{256} << 10;
 
 std::size_t marginOf(std::size_t size) {
     return std::clamp(size / 4, std::min(kLeastStackMargin, size), kStackMargin);
@@ -68,17 +61,21 @@ std::size_t marginOf(std::size_t size) {
 
 }  // namespace
 
+void setStackBounds(const void* low, std::size_t size) {
+    auto base = reinterpret_cast<std::uintptr_t>(low);
+    stackLimit = base + marginOf(size);
+    stackTop = base + size;
+}
+
 void initStackLimit(std::size_t usable) {
     pthread_attr_t attr;
     if (pthread_getattr_np(pthread_self(), &attr) != 0) return;
     void* low = nullptr;
     std::size_t size = 0;
     if (pthread_attr_getstack(&attr, &low, &size) == 0) {
-        std::uintptr_t top = reinterpret_cast<std::uintptr_t>(low) + size;
+        auto top = reinterpret_cast<std::uintptr_t>(low) + size;
         if (size > usable) size = usable;
-        std::uintptr_t base = top - size;
-        stackLimit = base + marginOf(size);
-        stackTop = top;
+        setStackBounds(reinterpret_cast<const void*>(top - size), size);
     }
     pthread_attr_destroy(&attr);
 }

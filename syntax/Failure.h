@@ -59,12 +59,16 @@ inline void checkStack() {
 constexpr std::size_t kMostStack = std::size_t{1} << 30;
 
 // Records the bounds of the calling thread's stack for checkStack(): the
-// part of it within `usable` bytes of its top, less a safety margin.  The
-// system reports the main thread's stack as large as its limit allows, up to
-// the next mapping, which under an unlimited stack limit is far more than
-// memory could ever back; `usable` says how much of it the run may count on.
-// Called by the driver on the thread that does the work; checkStack() calls
-// it by itself on a thread that never did.
+// `size` bytes from `low` up, less a safety margin.  The driver calls it on
+// the stack it runs the work on.
+void setStackBounds(const void* low, std::size_t size);
+
+// The same for the stack the system reports for the calling thread, within
+// `usable` bytes of its top.  The system reports the main thread's stack as
+// large as its limit allows, up to the next mapping, which under an
+// unlimited stack limit is far more than memory could ever back; `usable`
+// says how much of it may be counted on.  checkStack() calls it by itself on
+// a thread whose bounds were never recorded.
 void initStackLimit(std::size_t usable = kMostStack);
 
 }  // namespace jox

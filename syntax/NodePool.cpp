@@ -15,8 +15,12 @@ std::size_t nextChunkSize(std::size_t bytes) {
 
 void* allocateChunk(std::size_t bytes) {
     bool huge = bytes % kLargestChunk == 0;
-    void* p = huge ? std::aligned_alloc(kLargestChunk, bytes) : std::malloc(bytes);
-    if (p == nullptr) throw std::bad_alloc();
+    void* p;
+    while ((p = huge ? std::aligned_alloc(kLargestChunk, bytes) : std::malloc(bytes)) == nullptr) {
+        std::new_handler handler = std::get_new_handler();
+        if (handler == nullptr) throw std::bad_alloc();
+        handler();
+    }
     if (huge) madvise(p, bytes, MADV_HUGEPAGE);
     return p;
 }

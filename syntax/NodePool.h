@@ -18,7 +18,8 @@ void giveNodeBlock(void* block, std::size_t bytes);
 // holds: the chunk after one of `bytes` bytes (64 KiB first, then doubling
 // up to 2 MiB).  Chunks of 2 MiB are aligned to it and offered to the kernel
 // for huge pages, so a large pool costs one page fault per 2 MiB instead of
-// one per 4 KiB.  Free them with std::free.
+// one per 4 KiB.  Where memory has run out, allocateChunk does what operator
+// new does (the new handler, or std::bad_alloc).  Free them with std::free.
 constexpr std::size_t kFirstChunk = std::size_t{1} << 16;
 constexpr std::size_t kLargestChunk = std::size_t{1} << 21;
 std::size_t nextChunkSize(std::size_t bytes);
