@@ -27,7 +27,8 @@ __attribute__((noinline)) void clearShadowAboveHere() {
     constexpr std::uintptr_t kAsanCleansUpTo = std::uintptr_t{32} << 20;
     char here;
     auto low = reinterpret_cast<std::uintptr_t>(&here);
-    if (stackTop > low && stackTop - low > kAsanCleansUpTo) asan::unpoisonStack(&here, stackTop - low);
+    if (stackTop > low && stackTop - low > kAsanCleansUpTo)
+        asan::unpoisonStack(reinterpret_cast<const void*>(low), stackTop - low);
 #endif
 }
 
@@ -67,14 +68,14 @@ void setStackBounds(const void* low, std::size_t size) {
     stackTop = base + size;
 }
 
-void initStackLimit(std::size_t usable) {
+void initStackLimit() {
     pthread_attr_t attr;
     if (pthread_getattr_np(pthread_self(), &attr) != 0) return;
     void* low = nullptr;
     std::size_t size = 0;
     if (pthread_attr_getstack(&attr, &low, &size) == 0) {
         auto top = reinterpret_cast<std::uintptr_t>(low) + size;
-        if (size > usable) size = usable;
+        if (size > kMostStack) size = kMostStack;
         setStackBounds(reinterpret_cast<const void*>(top - size), size);
     }
     pthread_attr_destroy(&attr);

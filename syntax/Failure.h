@@ -64,11 +64,11 @@ constexpr std::size_t kMostStack = std::size_t{1} << 30;
 void setStackBounds(const void* low, std::size_t size);
 
 // The same for the stack the system reports for the calling thread, within
-// `usable` bytes of its top.  The system reports the main thread's stack as
+// kMostStack bytes of its top: the system reports the main thread's stack as
 // large as its limit allows, up to the next mapping, which under an
-// unlimited stack limit is far more than memory could ever back; `usable`
-// says how much of it may be counted on.  checkStack() calls it by itself on
-// a thread whose bounds were never recorded.
-void initStackLimit(std::size_t usable = kMostStack);
+// unlimited stack limit is far more than memory could ever back.
+// checkStack() calls it by itself on a thread whose bounds were never
+// recorded.
+void initStackLimit();
 
 }  // namespace jox

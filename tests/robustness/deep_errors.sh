@@ -100,13 +100,4 @@ cases() {
   fi
 }
 
-for prog in joxrun joxflow; do
-  for where in thread main; do
-    cases "$prog" "$where" > "$tmp/$prog.$where.report" &
-  done
-done
-wait
-cat "$tmp"/*.report > "$tmp/failures"
-cat "$tmp/failures"
-[ -s "$tmp/failures" ] && exit 1
-echo "ok: both programs, on either thread, report errors after deep nesting as after shallow"
+side_by_side cases "ok: both programs, on either thread, report errors after deep nesting as after shallow"

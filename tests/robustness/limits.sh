@@ -16,11 +16,7 @@ set -u
 build=$1
 sanitized=${2:-0}
 shift 2
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-
-# A repetition of text: rep COUNT TEXT
-rep() { awk -v n="$1" -v s="$2" 'BEGIN { for (i = 0; i < n; i++) printf "%s", s }'; }
+. "$(dirname "$0")/common.sh"
 
 N=100000      # nesting depth
 TERMS=200000  # terms of one sum, commands of one program
@@ -68,13 +64,8 @@ else
   limit=$((4 * 1024 * 1024))  # KiB: 4 GiB of address space
 fi
 
-# joxflow draws and animates these too, against a graph tool that
-# acknowledges every command at once.
+# joxflow draws and animates these too (against the graph tool $fast).
 flow_cases=" parens unset se sum commands "
-fast=$tmp/fast
-mkdir -p "$fast"
-printf '#!/bin/sh\nexec 3<&0\ncat <&3 > /dev/null &\nexec yes ok 3<&-\n' > "$fast/daVinci"
-chmod +x "$fast/daVinci"
 
 failed=0
 # check PROGRAM NAME ALLOWED WANT: runs $tmp/NAME.jox and judges the outcome.

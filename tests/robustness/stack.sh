@@ -15,11 +15,7 @@ set -u
 build=$1
 sanitized=${2:-0}
 no_threads=$3
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-
-# A repetition of text: rep COUNT TEXT
-rep() { awk -v n="$1" -v s="$2" 'BEGIN { for (i = 0; i < n; i++) printf "%s", s }'; }
+. "$(dirname "$0")/common.sh"
 
 # The programs.  Under an address-space limit a deep case fails fast, so it
 # can be deep enough to need more stack than the limit leaves; without one,
@@ -32,13 +28,6 @@ parens 500000 > "$tmp/parens-capped.jox"
 parens 100000 > "$tmp/parens-free.jox"
 blocks 200000 > "$tmp/blocks-capped.jox"
 blocks 30000 > "$tmp/blocks-free.jox"
-
-# joxflow draws and animates against a graph tool that acknowledges every
-# command at once and reads nothing of it.
-fast=$tmp/fast
-mkdir -p "$fast"
-printf '#!/bin/sh\nexec 3<&0\ncat <&3 > /dev/null &\nexec yes ok 3<&-\n' > "$fast/daVinci"
-chmod +x "$fast/daVinci"
 
 stacks="64 128 1024 8192 unlimited"  # KiB
 spaces="unlimited 600000 1000000"  # KiB
@@ -90,14 +79,4 @@ matrix() {
   fi
 }
 
-# The four matrices side by side, each run one process on one core.
-for prog in joxrun joxflow; do
-  for where in thread main; do
-    matrix "$prog" "$where" > "$tmp/$prog.$where.report" &
-  done
-done
-wait
-cat "$tmp"/*.report > "$tmp/failures"
-cat "$tmp/failures"
-[ -s "$tmp/failures" ] && exit 1
-echo "ok: both programs, on either thread, under every pairing of limits"
+side_by_side matrix "ok: both programs, on either thread, under every pairing of limits"
