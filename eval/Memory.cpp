@@ -2,6 +2,8 @@
 // them.
 #include "eval/Memory.h"
 
+#include <algorithm>
+
 #include "eval/Messages.h"
 #include "syntax/Failure.h"
 
@@ -10,7 +12,7 @@ namespace jox {
 // ------------------------------------------------------------------ stores
 void IntStore::setInteger(std::size_t i, IntVal v) {
     std::uint64_t& w = words_[i];
-    std::size_t k = w != 0 && w < kFirstWord ? w - 1 : freeInteger();
+    std::size_t k = namesInteger(w) ? w - 1 : freeInteger();
     Integer& z = *bigs_[k];
     if (v.isWord())
         mpz_set_si(z.get_mpz_t(), v.word);
@@ -21,20 +23,13 @@ void IntStore::setInteger(std::size_t i, IntVal v) {
 
 void IntStore::take(std::size_t i, Integer& z) {
     std::uint64_t& w = words_[i];
-    std::size_t k = w != 0 && w < kFirstWord ? w - 1 : freeInteger();
+    std::size_t k = namesInteger(w) ? w - 1 : freeInteger();
     bigs_[k]->swap(z);
     w = k + 1;
 }
 
 std::size_t IntStore::freeInteger() {
-    if (freeBigs_.empty() && bigs_.size() >= 64 + words_.size() / 2) {
-        // Find the Integers that no word names any more.
-        std::vector<bool> named(bigs_.size());
-        for (std::size_t i = 0; i < words_.size(); ++i)
-            if (words_[i] != 0 && words_[i] < kFirstWord) named[words_[i] - 1] = true;
-        for (std::size_t k = 0; k < bigs_.size(); ++k)
-            if (!named[k]) freeBigs_.push_back(static_cast<std::uint32_t>(k));
-    }
+    if (freeBigs_.empty() && bigs_.size() >= searchAt_) findUnused();
     if (!freeBigs_.empty()) {
         std::size_t k = freeBigs_.back();
         freeBigs_.pop_back();
@@ -43,6 +38,25 @@ std::size_t IntStore::freeInteger() {
     if (bigs_.size() >= kFirstWord - 1) throw std::bad_alloc();
     bigs_.push_back(std::make_unique<Integer>());
     return bigs_.size() - 1;
+}
+
+// The next search waits until twice as many Integers are held as are named
+// now: the Integers found unnamed, or those made in the meantime, are at
+// least as many as the next search reads, whatever the stores in between.
+// (Never before the store holds 64 + half as many as it has elements: a
+// vector of a few large values is never searched.)
+void IntStore::findUnused() {
+    std::vector<bool> named(bigs_.size());
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < words_.size(); ++i)
+        if (namesInteger(words_[i])) {
+            named[words_[i] - 1] = true;
+            ++count;
+        }
+    for (std::size_t k = 0; k < bigs_.size(); ++k)
+        if (!named[k]) freeBigs_.push_back(static_cast<std::uint32_t>(k));
+    searched_ += words_.size() + bigs_.size();
+    searchAt_ = std::max(kLeastSearch + words_.size() / 2, 2 * count);
 }
 
 // ------------------------------------------------------------------- slots

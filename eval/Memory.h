@@ -84,10 +84,15 @@ private:
 //
 // An Integer that a word overwrites is not given back at once (a store of a
 // word does not look at the word it replaces); when the Integers run out,
-// those that no word names any more are found and used again.
+// those that no word names any more are searched for and used again.  A
+// search reads every word, so it waits until the store has made as many
+// Integers since the last one as it will read (see freeInteger): each store
+// pays for a bounded share of the searches, and the Integers held stay
+// within twice as many as were named at one time, or 64 + half the element
+// count.
 class IntStore {
 public:
-    explicit IntStore(std::size_t count) : words_(count) {}
+    explicit IntStore(std::size_t count) : words_(count), searchAt_(kLeastSearch + count / 2) {}
 
     std::size_t size() const { return words_.size(); }
 
@@ -125,9 +130,15 @@ public:
     // The word of element i, where it stays.
     const std::uint64_t* cell(std::size_t i) const { return &words_[i]; }
 
+    // What the store has done so far, for its tests: the Integers it holds,
+    // named or not, and the words and Integers its searches have read.
+    std::size_t integers() const { return bigs_.size(); }
+    std::uint64_t searched() const { return searched_; }
+
 private:
     static constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
     static constexpr std::uint64_t kFirstWord = std::uint64_t{1} << 32;
+    static constexpr std::size_t kLeastSearch = 64;
 
     // Element i <- v, which is held as an Integer.
     void setInteger(std::size_t i, IntVal v);
@@ -135,10 +146,16 @@ private:
     void take(std::size_t i, Integer& z);
     // The number of an Integer that no word names, made or found.
     std::size_t freeInteger();
+    // Finds the Integers that no word names, and when to search again.
+    void findUnused();
+
+    static bool namesInteger(std::uint64_t w) { return w - 1 < kFirstWord - 1; }
 
     ZeroedArray<std::uint64_t> words_;
     std::vector<std::unique_ptr<Integer>> bigs_;  // (an Integer never moves)
     std::vector<std::uint32_t> freeBigs_;         // numbers of unused Integers
+    std::size_t searchAt_;                        // the next search: when this many are held
+    std::uint64_t searched_ = 0;
 };
 
 // A store of one code per element, the code 0 standing for an unset

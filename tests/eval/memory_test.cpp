@@ -135,6 +135,46 @@ TEST(Memory, IntegersOverwrittenAreUsedAgain) {
     }
 }
 
+// Large values stored into a vector, whatever the mix of words between them:
+// filling, refilling after small values, a running table computed into a
+// result register.  The searches for Integers no word names read a bounded
+// number of words per store (each search read the whole vector before), and
+// the Integers those searches find are used again: the store holds no more
+// than twice as many as its elements named at one time.
+TEST(Memory, SearchesForUnusedIntegersCostABoundedShareOfEachStore) {
+    const std::size_t n = 20000;
+    IntStore store(n);
+    Integer result;
+    std::uint64_t stores = 0;
+    auto big = [](int shift, std::size_t i) -> Integer { return (Integer(1) << shift) + static_cast<unsigned long>(i); };
+    auto put = [&](std::size_t i, const Integer& z) { store.set(i, intValOf(z)), ++stores; };
+    auto expectElement = [&](std::size_t i, const Integer& want) {
+        IntVal v;
+        ASSERT_TRUE(store.get(i, v)) << i;
+        EXPECT_EQ(integerOf(v), want) << i;
+    };
+
+    for (std::size_t i = 0; i < n; ++i) put(i, big(200, i));
+    for (int round = 0; round < 4; ++round) {
+        for (std::size_t i = round % 2; i < n; i += 2) store.set(i, IntVal{static_cast<std::int64_t>(i)}), ++stores;
+        for (std::size_t i = round % 2; i < n; i += 2) put(i, big(100 + round, i));
+    }
+    for (std::size_t i = 0; i < n; ++i) expectElement(i, big(i % 2 == 0 ? 102 : 103, i));
+    EXPECT_LE(store.integers(), 2 * n);
+
+    // v[i] <- v[i - 1] + 3 from 2^64, the sum moved in from the register.
+    for (std::size_t i = 0; i < n; ++i) store.set(i, IntVal{0}), ++stores;
+    put(0, big(64, 0));
+    for (std::size_t i = 1; i < n; ++i) {
+        IntVal previous;
+        ASSERT_TRUE(store.get(i - 1, previous));
+        store.set(i, intAdd(previous, IntVal{3}, result), result), ++stores;
+    }
+    for (std::size_t i = 0; i < n; ++i) expectElement(i, big(64, 3 * i));
+    EXPECT_LE(store.integers(), 2 * n);
+    EXPECT_LE(store.searched(), 8 * stores);
+}
+
 // A vector holds values of one type, which no checked program breaks.
 TEST(Memory, VectorElementsOfAnotherTypeAreAnInternalError) {
     Memory m = sample();
