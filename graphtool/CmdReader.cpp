@@ -248,51 +248,96 @@ std::vector<Attribute> attributes(Reader& r) {
     return r.list([&r] { return attribute(r); });
 }
 
-Node node(Reader& r);
+// Graph terms nest one level per command of a flowchart, so they are read in
+// a loop, with a stack of the levels open: a node whose edge list is being
+// read, with the edge of it whose target comes next.
+struct OpenNode {
+    N node;
+    E edge;
+};
 
-Edge edge(Reader& r) {
-    std::size_t save = r.at();
-    if (r.word() != "l") throw Mismatch{save, "expected an edge l(...)"};
-    r.expect('(');
-    EdgeId id{r.str()};
-    r.expect(',');
-    save = r.at();
-    if (r.word() != "e") throw Mismatch{save, "expected e(...)"};
-    r.expect('(');
-    Type type{r.str()};
-    r.expect(',');
-    std::vector<Attribute> attrs = attributes(r);
-    r.expect(',');
-    Node target = node(r);
-    r.expect(')');
-    r.expect(')');
-    return E{id, type, std::move(attrs), NodePtr(std::move(target))};
-}
-
-Node node(Reader& r) {
-    checkStack();
+// The start of a node: r("id") whole, into `ref` (false); or
+// l("id",n("type",[attributes], and the "[" of its edge list, into `def`.
+bool nodeStart(Reader& r, N& def, R& ref) {
     std::size_t save = r.at();
     std::string w = r.word();
     r.expect('(');
     if (w == "r") {
-        NodeId id{r.str()};
+        ref.id = NodeId{r.str()};
         r.expect(')');
-        return Node{R{id}};
+        return false;
     }
     if (w != "l") throw Mismatch{save, "expected a node l(...) or r(...)"};
-    NodeId id{r.str()};
+    def.id = NodeId{r.str()};
     r.expect(',');
     save = r.at();
     if (r.word() != "n") throw Mismatch{save, "expected n(...)"};
     r.expect('(');
-    Type type{r.str()};
+    def.type = Type{r.str()};
     r.expect(',');
-    std::vector<Attribute> attrs = attributes(r);
+    def.attrs = attributes(r);
     r.expect(',');
-    std::vector<Edge> edges = r.list([&r] { return edge(r); });
-    r.expect(')');
-    r.expect(')');
-    return Node{N{id, type, std::move(attrs), std::move(edges)}};
+    r.expect('[');
+    return true;
+}
+
+// The start of an edge, up to its target: l("id",e("type",[attributes],
+E edgeStart(Reader& r) {
+    std::size_t save = r.at();
+    if (r.word() != "l") throw Mismatch{save, "expected an edge l(...)"};
+    r.expect('(');
+    E edge;
+    edge.id = EdgeId{r.str()};
+    r.expect(',');
+    save = r.at();
+    if (r.word() != "e") throw Mismatch{save, "expected e(...)"};
+    r.expect('(');
+    edge.type = Type{r.str()};
+    r.expect(',');
+    edge.attrs = attributes(r);
+    r.expect(',');
+    return edge;
+}
+
+Node node(Reader& r) {
+    std::vector<OpenNode> open;
+    for (;;) {
+        // A node starts: a reference, or a definition without edges, is
+        // whole at once; a definition with edges opens a level, and the
+        // target of its first edge is read next.
+        N def;
+        R ref;
+        Node done;
+        if (!nodeStart(r, def, ref)) {
+            done = Node{std::move(ref)};
+        } else if (r.accept(']')) {
+            r.expect(')');
+            r.expect(')');
+            done = Node{std::move(def)};
+        } else {
+            open.push_back(OpenNode{std::move(def), edgeStart(r)});
+            continue;
+        }
+        // The node ends the edge of the level above it, which reads the
+        // target of its next edge, or ends in turn.
+        for (;;) {
+            if (open.empty()) return done;
+            OpenNode& level = open.back();
+            r.expect(')');
+            r.expect(')');
+            level.edge.target = NodePtr(std::move(done));
+            level.node.edges.push_back(std::move(level.edge));
+            if (r.accept(',')) {
+                level.edge = edgeStart(r);
+                break;
+            }
+            r.expect(']');
+            r.expect(')');
+            r.expect(')');
+            done = Node{std::move(level.node)};
+            open.pop_back();
+        }
+    }
 }
 
 std::vector<Node> nodes(Reader& r) {

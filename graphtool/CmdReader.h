@@ -15,8 +15,8 @@
 namespace jox::dv {
 
 // The command of `line`, or nothing with `error` set to a short reason
-// ("... at character N", counted from 1).  Nested graph terms recurse with
-// checkStack() per level.
+// ("... at character N", counted from 1).  Graph terms are read in a loop,
+// however deep they nest; only submenus recurse, with checkStack() per level.
 std::optional<DaVinciCmd> readCmd(std::string_view line, std::string& error);
 
 }  // namespace jox::dv

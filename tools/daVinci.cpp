@@ -13,6 +13,14 @@
 // graph(new_placed(...)) last defined, changed by the updates since; the
 // file menu's "new" clears it.  Nothing is drawn.
 //
+// It runs in the programs' own frame (apps/Driver.h), on the stack they map
+// at the start, with or without a thread, under any stack limit.  Graph terms
+// are read in a loop however deep they nest; a submenu nested deeper than
+// that stack allows is refused with communication_error("command nested too
+// deeply").  Memory running out ends it with the one-line diagnostic
+// "daVinci: out of memory" and status 2; joxflow then fails at the end of the
+// answer stream.
+//
 // Environment:
 //   DAVINCI_STANDIN_LOG=FILE     append every line received to FILE, exactly
 //                                as received, one per line.
@@ -28,7 +36,6 @@
 //     TEXT is the rest of the rule line after one blank, byte for byte (a
 //     trailing blank or carriage return stays in it).  Rules for one line
 //     apply in file order.
-#include <pthread.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -40,6 +47,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/Driver.h"
 #include "graphtool/CmdReader.h"
 #include "graphtool/DaVinciTypes.h"
 #include "syntax/Failure.h"
@@ -270,12 +278,6 @@ void serve() {
     }
 }
 
-void* serveThread(void*) {
-    jox::initStackLimit();
-    serve();
-    return nullptr;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -283,16 +285,5 @@ int main(int argc, char** argv) {
         std::fputs("daVinci stand-in: usage: daVinci -pipe\n", stderr);
         return 2;
     }
-    // Graph terms nest one level per command of a long program: read them on
-    // a large stack.
-    pthread_attr_t attr;
-    pthread_attr_init(&attr);
-    pthread_attr_setstacksize(&attr, std::size_t{1} << 30);
-    pthread_t thread;
-    if (pthread_create(&thread, &attr, serveThread, nullptr) != 0) {
-        serveThread(nullptr);
-    } else {
-        pthread_join(thread, nullptr);
-    }
-    return 0;
+    jox::runMain("daVinci", serve);
 }
