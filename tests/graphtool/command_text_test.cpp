@@ -9,6 +9,7 @@
 
 #include "graphtool/CmdReader.h"
 #include "graphtool/DaVinciTypes.h"
+#include "tests/support/OnStack.h"
 
 namespace jox::dv {
 namespace {
@@ -380,6 +381,44 @@ TEST(CommandReader, NestedTermsReadBack) {
     std::optional<DaVinciCmd> back = readCmd(showCmd(cmd), error);
     ASSERT_TRUE(back.has_value()) << error;
     EXPECT_TRUE(*back == cmd);
+}
+
+// A flowchart nests one level per command.  Each level here has two edges:
+// the chain goes on through the first edge at even levels and through the
+// second at odd ones, beside a reference to the top node.
+Node branchingChain(int depth) {
+    Node node = leaf("last");
+    for (int i = depth; i-- > 0;) {
+        Edge next{E{EdgeId{"e" + std::to_string(i)}, Type{""}, {A{"EDGECOLOR", "black"}}, std::move(node)}};
+        Edge back{E{EdgeId{"b" + std::to_string(i)}, Type{""}, {}, Node{R{NodeId{"n0"}}}}};
+        std::vector<Edge> edges;
+        if (i % 2 == 0)
+            edges = {std::move(next), std::move(back)};
+        else
+            edges = {std::move(back), std::move(next)};
+        node = Node{N{NodeId{"n" + std::to_string(i)}, Type{""}, {A{"OBJECT", "x"}}, std::move(edges)}};
+    }
+    return node;
+}
+
+// Read back on a small stack, however deep; a fault deep inside is placed
+// exactly.
+TEST(CommandReader, TermsOfAnyDepthReadBackOnASmallStack) {
+    const int depth = 200000;
+    const std::size_t smallStack = std::size_t{256} << 10;
+    DaVinciCmd cmd = Graph{New{{branchingChain(depth), leaf("alone")}}};
+    std::string text = showCmd(cmd);
+    std::string error;
+    std::optional<DaVinciCmd> back;
+    EXPECT_EQ(test::onStack(smallStack, [&] { back = readCmd(text, error); }), "");
+    ASSERT_TRUE(back.has_value()) << error;
+    EXPECT_TRUE(*back == cmd);
+
+    std::size_t at = text.find("l(\"last\",n(") + 9;
+    text[at] = 'q';
+    EXPECT_EQ(test::onStack(smallStack, [&] { back = readCmd(text, error); }), "");
+    EXPECT_FALSE(back.has_value());
+    EXPECT_EQ(error, "expected n(...) at character " + std::to_string(at + 1));
 }
 
 TEST(CommandReader, RejectsWhatDaVinciCannotRead) {

@@ -8,6 +8,9 @@
 # without a limit on the address space.  Where the limit leaves too little
 # memory for the parse, the run ends with the one-line exhaustion diagnostic
 # and status 2 instead.  A signal or any other outcome fails the case.
+# So does a division by zero inside se commands nested 20,000 deep, which
+# joxflow reports after drawing the program in the real stand-in daVinci
+# (which inherits the preload), under a 64 KiB stack limit.
 #
 #   deep_errors.sh BUILD_DIR SANITIZED(0|1) NO_THREADS_LIBRARY
 #
@@ -36,6 +39,11 @@ done
 # memory (or the check out of stack), with or without the error at its end.
 nested '1+(' 200000 '' > "$tmp/valid-tight.jox"
 nested '1+(' 200000 ')' > "$tmp/syntax-tight.jox"
+# divided DEPTH: a division by zero inside DEPTH nested se commands.
+divided() { printf 'prog p\nint x;\nx <- 0;\n%simprima 1 div x;\n%s\nfimprog\n' "$(rep "$1" 'se (x == 0) { ')" "$(rep "$1" '} ')"; }
+divided 20000 > "$tmp/divided.jox"
+divided 1 > "$tmp/divided-shallow.jox"
+printf '\nFail: Divis\343o por zero.\n' > "$tmp/divided.want"
 printf '\nFail: Erro sintatico na linha 3\n\n' > "$tmp/syntax.want"
 printf '\nFail: Utilizacao impropria do caracter "$"\n' > "$tmp/lexical.want"
 
@@ -49,13 +57,15 @@ if [ "$sanitized" = 1 ]; then
 fi
 
 # run PROG WHERE STACK SPACE PROGRAM: one run; leaves .status, .out, .err.
+# joxflow draws into the daVinci found in $graph_tool, the acknowledging one
+# unless the caller sets it.
 run() {
   local prog=$1 where=$2 stack=$3 space=$4 program=$5
   local args=("$tmp/$program.jox") preload="" base=$tmp/$prog.$where.$program
   [ "$prog" = joxflow ] && args+=(0)
   [ "$where" = main ] && preload=$no_threads
   (ulimit -s "$stack" && ulimit -v "$space" &&
-     PATH="$fast:$PATH" LD_PRELOAD=$preload exec timeout 60 "$build/apps/$prog" "${args[@]}") \
+     PATH="${graph_tool:-$fast}:$PATH" LD_PRELOAD=$preload exec timeout 120 "$build/apps/$prog" "${args[@]}") \
     < /dev/null > "$base.out" 2> "$base.err"
   echo $? > "$base.status"
 }
@@ -97,6 +107,13 @@ cases() {
   if [ "$sanitized" = 0 ]; then
     check "$prog" "$where" unlimited "$tight" valid-tight exhaust
     check "$prog" "$where" unlimited "$tight" syntax-tight either "$tmp/syntax.want"
+  fi
+  if [ "$prog" = joxflow ]; then
+    local graph_tool=$build/tools
+    for space in $spaces; do
+      check joxflow "$where" 64 "$space" divided-shallow report "$tmp/divided.want"
+      check joxflow "$where" 64 "$space" divided report "$tmp/divided.want"
+    done
   fi
 }
 

@@ -7,6 +7,10 @@
 # writes it into the flowchart and must end with status 0 and nothing on
 # stderr.  Printing such an integer inside nested se commands completes, or
 # ends with the one-line exhaustion diagnostic.
+# joxflow also draws into the real stand-in daVinci, which inherits the
+# preload and so serves on its main thread too: a two-line program and one
+# nested 20,000 deep run to the end under ulimit -s 64, 128 and 1024, and
+# under ulimit -v 600000 with or without threads.
 #
 #   small_stacks.sh BUILD_DIR SANITIZED(0|1) NO_THREADS_LIBRARY
 set -u
@@ -66,5 +70,36 @@ for prog in joxrun joxflow; do
     check "$prog" "$stack" nested either
   done
 done
-[ "$failed" = 0 ] && echo "ok: large integers on the main thread under 64 and 128 KiB stack limits"
+
+echo 'prog p int x; x <- 1; imprima x; fimprog' > "$tmp/short.jox"
+echo "prog p int x; x <- 1; $(rep 20000 'se (x == 1) { ')imprima x; $(rep 20000 '} ')fimprog" > "$tmp/deep.jox"
+# drawn STACK SPACE WHERE NAME: joxflow against the stand-in, which must run
+# to the end (status 0, nothing on stdout or stderr); a failed case is
+# reported on stdout.  WHERE: main (threads fail) or thread.
+drawn() {
+  local stack=$1 space=$2 where=$3 name=$4 preload=""
+  local base=$tmp/drawn.$stack.$space.$where.$name
+  [ "$where" = main ] && preload=$no_threads
+  (ulimit -s "$stack" && ulimit -v "$space" && PATH="$build/tools:$PATH" LD_PRELOAD=$preload \
+     exec timeout 300 "$build/apps/joxflow" "$tmp/$name.jox" 0) < /dev/null > "$base.out" 2> "$base.err"
+  local status=$?
+  [ "$status" = 0 ] && [ ! -s "$base.out" ] && [ ! -s "$base.err" ] ||
+    echo "FAIL joxflow $name with the stand-in, $where thread, ulimit -s $stack -v $space: status $status," \
+         "stderr '$(head -c 300 "$base.err")'"
+}
+# (A sanitized build reserves a huge address space: no limit on it there.)
+drawing=("64 unlimited main" "128 unlimited main" "1024 unlimited main")
+[ "$sanitized" = 0 ] && drawing+=("8192 600000 thread" "8192 600000 main")
+for setting in "${drawing[@]}"; do
+  for name in short deep; do
+    # shellcheck disable=SC2086
+    drawn $setting "$name" > "$tmp/drawn.$(echo $setting | tr ' ' .).$name.report" &
+  done
+done
+wait
+cat "$tmp"/drawn.*.report
+grep -q . "$tmp"/drawn.*.report && failed=1
+
+[ "$failed" = 0 ] &&
+  echo "ok: large integers on the main thread under 64 and 128 KiB stack limits; joxflow drawn in the stand-in there and under an address-space limit"
 exit $failed
