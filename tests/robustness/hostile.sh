@@ -6,10 +6,11 @@
 # nothing on stdout), or completes when daVinci's misbehaviour came too late
 # to matter; never a signal, never a hang.
 #
-#   hostile.sh BUILD_DIR SANITIZED(0|1)
+#   hostile.sh BUILD_DIR SANITIZED(0|1) NO_THREADS_LIBRARY
 set -u
 build=$1
 sanitized=${2:-0}
+no_threads=$3
 joxflow=$build/apps/joxflow
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -103,5 +104,23 @@ fi
 # A flood that ends in garbage still ends in a failure report.
 run "flood then garbage" 1 "${flood[@]:0:50}" "at 7 garbage"
 
-[ $failed = 0 ] && echo "ok: $((lines + 1)) lines, each met by exit, close and garbage; flooding"
+# The stand-in itself out of memory: a command line longer than its address
+# space allows ends it with the one-line diagnostic and status 2, on either
+# thread, never by a signal.  (A sanitized build reserves a huge address
+# space: no limit on it there.)
+if [ "$sanitized" = 0 ]; then
+  for preload in "" "$no_threads"; do
+    { printf 'graph(new(['; yes 'l("a",n("",[],[])),' | tr -d '\n' | head -c 80000000; echo; } |
+      (ulimit -v 60000; LD_PRELOAD=$preload exec timeout 60 "$build/tools/daVinci" -pipe) \
+      > "$tmp/out" 2> "$tmp/err"
+    status=${PIPESTATUS[1]}
+    if [ "$status" != 2 ] || ! cmp -s "$tmp/out" <(echo ok) || ! cmp -s "$tmp/err" <(echo "daVinci: out of memory"); then
+      echo "FAIL stand-in out of memory${preload:+ on the main thread}: status $status; stderr:"
+      head -c 600 "$tmp/err"; echo
+      failed=1
+    fi
+  done
+fi
+
+[ $failed = 0 ] && echo "ok: $((lines + 1)) lines, each met by exit, close and garbage; flooding; the stand-in out of memory"
 exit $failed
