@@ -1,4 +1,5 @@
-// The common frame of both program entries.
+// The common frame of both program entries, and of the stand-in daVinci
+// of the tests (tools/).
 #pragma once
 
 #include <functional>
