@@ -85,11 +85,9 @@ private:
 // An Integer that a word overwrites is not given back at once (a store of a
 // word does not look at the word it replaces); when the Integers run out,
 // those that no word names any more are searched for and used again.  A
-// search reads every word, so it waits until the store has made as many
-// Integers since the last one as it will read (see freeInteger): each store
-// pays for a bounded share of the searches, and the Integers held stay
-// within twice as many as were named at one time, or 64 + half the element
-// count.
+// search reads every word, so searches are spaced out (see findUnused): each
+// store pays a bounded share of them, and the Integers held stay within
+// twice as many as were named at one time, or 64 + half the element count.
 class IntStore {
 public:
     explicit IntStore(std::size_t count) : words_(count), searchAt_(kLeastSearch + count / 2) {}
